@@ -1,0 +1,250 @@
+#include "manipulator.h"
+
+#include <GL/glut.h>
+
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+ManipulatorState startState() {
+    ManipulatorState s{};
+    s.zoom = 1.0f;
+    s.panGain = 1.0f;
+    s.keyZoom = 1.0f;
+    return s;
+}
+
+ManipulatorState g = startState();
+
+constexpr float kKeyZoomStep = 1.1f;
+constexpr float kZoomBase = 1.02f;
+
+float clampZoom(float z) {
+    if (!(z >= MANIP_ZOOM_MIN)) return MANIP_ZOOM_MIN;  // also catches NaN
+    if (z > MANIP_ZOOM_MAX) return MANIP_ZOOM_MAX;
+    return z;
+}
+
+// Moves one bounded parameter by `pixels` times its gain, then into its bounds.
+void stepSlot(const ManipParamSlot& slot, int pixels) {
+    if (!slot.target) return;
+    const float v = *slot.target + static_cast<float>(pixels) * slot.gain;
+    *slot.target = v;
+    if (slot.min > v) *slot.target = slot.min;
+    if (slot.max < *slot.target) *slot.target = slot.max;
+}
+
+// One pan step of `pixels` at the width and projection of the latest button event; zero
+// when they give no pixel size.
+float panStep(int pixels) {
+    const double p0 = g.projectionSnapshot[0];
+    const double w = g.windowWidth;
+    if (w <= 0 || p0 == 0 || !std::isfinite(p0)) return 0.0f;
+    const double step = g.panGain * (2.0 * pixels / w) / p0;
+    return std::isfinite(step) ? static_cast<float>(step) : 0.0f;
+}
+
+}  // namespace
+
+const ManipulatorState& manipState() { return g; }
+
+void manipReset() {
+    ManipulatorState s = startState();
+    s.panGain = g.panGain;
+    s.slot[0] = g.slot[0];
+    s.slot[1] = g.slot[1];
+    s.redisplayHook = g.redisplayHook;
+    s.quitHook = g.quitHook;
+    s.changeHook = g.changeHook;
+    g = s;
+}
+
+ManipMode manipModeFromMask(int modifiers) {
+    const bool shift = modifiers & GLUT_ACTIVE_SHIFT;
+    const bool ctrl = modifiers & GLUT_ACTIVE_CTRL;
+    const bool alt = modifiers & GLUT_ACTIVE_ALT;
+    if (ctrl && alt) return MODE_CTRL_ALT;
+    if (shift) return ctrl ? MODE_SHIFT_CTRL : MODE_SHIFT;
+    if (ctrl) return MODE_CTRL;
+    if (alt) return MODE_ALT;
+    return MODE_NONE;
+}
+
+ManipMode manipModeFromModifiers() { return manipModeFromMask(glutGetModifiers()); }
+
+void manipApplyTransform() {
+    glTranslatef(g.panX, g.panY, 0.0f);
+    glRotatef(g.rotX, 1, 0, 0);
+    glRotatef(g.rotY, 0, 1, 0);
+    glRotatef(g.rotZ, 0, 0, 1);
+    glScalef(g.zoom, g.zoom, g.zoom);
+}
+
+void manipApplyKeyRotation() {
+    glRotatef(g.keyAngleX, 1, 0, 0);
+    glRotatef(g.keyAngleY, 0, 1, 0);
+    glRotatef(g.keyAngleZ, 0, 0, 1);
+    glScalef(g.keyZoom, g.keyZoom, g.keyZoom);
+}
+
+void manipSetPanGain(float gain) { g.panGain = gain; }
+void manipSetRedisplayHook(ManipHook hook) { g.redisplayHook = hook; }
+void manipSetQuitHook(ManipHook hook) { g.quitHook = hook; }
+void manipSetChangeHook(ManipHook hook) { g.changeHook = hook; }
+
+void manipSetParamSlot(int slot, float* target, float gain, float min, float max) {
+    if (slot < 0 || slot > 1) return;
+    g.slot[slot] = ManipParamSlot{target, gain, min, max};
+}
+
+void manipRequestRedisplay() {
+    if (g.redisplayHook) {
+        g.redisplayHook();
+    } else {
+        glutPostRedisplay();
+    }
+}
+
+// ---- Mouse -----------------------------------------------------------------------------
+
+int manipMouse(int button, int state, int x, int y) {
+    float projection[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    const int width = glutGet(GLUT_WINDOW_WIDTH);
+    return manipMouseEvent(button, state, x, y, glutGetModifiers(), projection, width);
+}
+
+int manipMouseEvent(int button, int state, int x, int y, int modifiers,
+                    const float projection[16], int windowWidth) {
+    for (int i = 0; i < 16; ++i) g.projectionSnapshot[i] = projection[i];
+    g.windowWidth = windowWidth;
+    g.lastButton = button;
+    if (button != GLUT_LEFT_BUTTON) return 0;
+    g.mode = manipModeFromMask(modifiers);
+    if (g.mode == MODE_NONE) return 0;
+    g.lastX = x;
+    g.lastY = y;
+    if (state == GLUT_DOWN) {
+        g.dragFlag = 1;
+        return 1;
+    }
+    if (state == GLUT_UP) g.dragFlag = 0;
+    return 1;
+}
+
+int manipMotion(int x, int y) {
+    if (g.lastButton != GLUT_LEFT_BUTTON) return 0;
+    if (g.dragFlag != 1) return 0;
+    const int dx = x - g.lastX;
+    const int dy = y - g.lastY;
+    switch (g.mode) {
+        case MODE_SHIFT:
+            g.rotY += static_cast<float>(dx);
+            g.rotX += static_cast<float>(dy);
+            g.lastX = x;
+            g.lastY = y;
+            break;
+        case MODE_SHIFT_CTRL:
+            g.rotZ += static_cast<float>(dx);
+            g.rotX += static_cast<float>(dy);
+            g.lastX = x;
+            g.lastY = y;
+            break;
+        case MODE_CTRL: {
+            const float steps = static_cast<float>(std::abs(dy) / 5.0);
+            const float factor = static_cast<float>(std::pow(double{kZoomBase}, double{steps}));
+            if (dy > 0) g.zoom = clampZoom(g.zoom * factor);
+            if (dy < 0) g.zoom = clampZoom(g.zoom / factor);
+            g.lastY = y;
+            break;
+        }
+        case MODE_ALT:
+            g.panX = static_cast<float>(g.panX + double{panStep(dx)});
+            g.panY = static_cast<float>(g.panY - double{panStep(dy)});
+            g.lastX = x;
+            g.lastY = y;
+            break;
+        case MODE_CTRL_ALT:
+            stepSlot(g.slot[0], dx);
+            stepSlot(g.slot[1], dy);
+            g.lastX = x;
+            g.lastY = y;
+            if (g.changeHook) g.changeHook();
+            break;
+        case MODE_NONE:
+            break;
+    }
+    return 1;
+}
+
+void manipMouseCallback(int button, int state, int x, int y) {
+    if (manipMouse(button, state, x, y)) manipRequestRedisplay();
+}
+
+void manipMotionCallback(int x, int y) {
+    if (manipMotion(x, y)) manipRequestRedisplay();
+}
+
+// ---- Keys ------------------------------------------------------------------------------
+
+int manipKeyboard(unsigned char key, int, int) {
+    return manipKeyboardEvent(key, glutGetModifiers());
+}
+
+int manipKeyboardEvent(unsigned char key, int modifiers) {
+    g.mode = manipModeFromMask(modifiers);
+    if (g.mode == MODE_SHIFT && key == 13) {
+        g.toggleFlag = (g.toggleFlag + 1) % 2;
+        return 1;
+    }
+    switch (key) {
+        case 27:
+            if (g.quitHook) g.quitHook();
+            std::exit(0);
+        case 'X': g.keyAngleX -= 2; return 1;
+        case 'Y': g.keyAngleY -= 2; return 1;
+        case 'Z': g.keyAngleZ -= 2; return 1;
+        case 'x': g.keyAngleX += 2; return 1;
+        case 'y': g.keyAngleY += 2; return 1;
+        case 'z': g.keyAngleZ += 2; return 1;
+        default: return 0;
+    }
+}
+
+int manipSpecial(int key, int, int) { return manipSpecialEvent(key, glutGetModifiers()); }
+
+int manipSpecialEvent(int key, int modifiers) {
+    g.mode = manipModeFromMask(modifiers);
+    if (key < GLUT_KEY_LEFT || key > GLUT_KEY_PAGE_DOWN) return 0;
+
+    if (g.mode == MODE_SHIFT) {
+        const bool grow = key == GLUT_KEY_LEFT || key == GLUT_KEY_UP || key == GLUT_KEY_PAGE_UP;
+        g.keyZoom = clampZoom(grow ? g.keyZoom * kKeyZoomStep : g.keyZoom / kKeyZoomStep);
+        return 1;
+    }
+
+    if (g.mode == MODE_CTRL) {
+        g.keyAngleX = key == GLUT_KEY_DOWN ? 180.0f : 0.0f;
+        g.keyAngleY = key == GLUT_KEY_RIGHT ? 180.0f : 0.0f;
+        g.keyAngleZ = key == GLUT_KEY_PAGE_UP ? 180.0f : 0.0f;
+        g.rotX = g.rotY = g.rotZ = 0.0f;
+        return 1;
+    }
+
+    // Fine steps without Alt, coarse with it.
+    const float step = (g.mode == MODE_ALT || g.mode == MODE_CTRL_ALT) ? 10.0f : 1.0f;
+    switch (key) {
+        case GLUT_KEY_LEFT: g.keyAngleY -= step; break;
+        case GLUT_KEY_RIGHT: g.keyAngleY += step; break;
+        case GLUT_KEY_UP: g.keyAngleX -= step; break;
+        case GLUT_KEY_DOWN: g.keyAngleX += step; break;
+        case GLUT_KEY_PAGE_UP: g.keyAngleZ -= step; break;
+        case GLUT_KEY_PAGE_DOWN: g.keyAngleZ += step; break;
+    }
+    return 1;
+}
+
+void manipSpecialCallback(int key, int x, int y) {
+    if (manipSpecial(key, x, y)) manipRequestRedisplay();
+}

@@ -1,0 +1,79 @@
+// The die viewer: start-up, the frame, the spin and the application's own keys (space
+// stops and resumes the spin, Enter switches between filled faces and outlines), the GL
+// scene with its three coloured lights, and the die model itself.
+// Angles are degrees; window coordinates are pixels with y growing downwards; world units
+// are those of the 7 x 7 viewing box centred on the origin.
+#pragma once
+
+// ---- Die model -------------------------------------------------------------------------
+
+// One face image: 16 x 16 texels, RGB bytes, rows of 48 bytes packed with no gap. Texel
+// (row r, column c) starts at byte (r * 16 + c) * 3; row 0 is texture t = 0, column 0 is s = 0.
+constexpr int DIE_TEXTURE_SIZE = 16;
+struct DieTexture {
+    unsigned char texels[DIE_TEXTURE_SIZE * DIE_TEXTURE_SIZE * 3];
+};
+
+// One face of the die, in drawing order: its pip count, outward normal, and four corners
+// as texture (s, t) and position in units of half the edge length.
+struct DieFace {
+    int pips;
+    float normal[3];
+    float st[4][2];
+    float corner[4][3];
+};
+constexpr int DIE_FACE_COUNT = 6;
+
+// Paints the 2 x 2 black pip whose first texel is (r, c) into the image.
+void paintPip(DieTexture& image, int r, int c);
+
+// Paints the six face images: white ground, black pips. Called once at start-up.
+void buildDieTextures();
+
+// The image with the given pip count (1 to 6), as built by buildDieTextures.
+const DieTexture& dieTexture(int pips);
+
+// The six faces in the order drawDie draws them.
+const DieFace* dieFaces();
+
+// Draws the die, edge length `size` world units, centred on the current origin; sends
+// each face's image as the current texture just before the face.
+void drawDie(float size);
+
+// ---- Scene -----------------------------------------------------------------------------
+
+// Puts the current GL context into the state the die is drawn in: grey background, depth
+// test, three coloured directional lights fixed to the viewer, nearest-texel texturing.
+void initScene();
+
+// ---- Application -----------------------------------------------------------------------
+
+struct ViewerState {
+    float spinX, spinY, spinZ;  // degrees, kept within [0, 360)
+    int animating;              // 1 while the idle callback spins the die
+    int filled;                 // 1 for filled faces, 0 for outlines
+};
+
+// The viewer's state, for reading.
+const ViewerState& viewerState();
+
+// One spin step: angle + step, kept within [0, 360) so that small steps never round away
+// however long the die has spun. Degrees.
+float advanceSpin(float angle, float step);
+
+// Runs the whole start-up up to, not including, the main loop: GLUT and the 250 x 250
+// window titled "Vexo" at (50, 50), the scene, the menu, the viewing box, the manipulator,
+// the callbacks. GLUT takes its own options out of argc/argv.
+void viewerStart(int* argc, char** argv);
+
+// Multiplies the current matrix by the one the die is drawn with: the manipulator's view
+// (pan, rotations, zoom), its key angles, then the spin.
+void applyViewTransform();
+
+// Draws one frame into the back buffer without swapping (tests read it back from there).
+void renderFrame();
+
+// GLUT callbacks.
+void display();
+void idle();
+void keyboard(unsigned char key, int x, int y);
