@@ -3,7 +3,7 @@
 BUILD ?= build
 CMAKE_FLAGS ?=
 
-.PHONY: run test build deps-run deps-test clean
+.PHONY: run test bench build deps-run deps-test deps-bench clean
 
 run: deps-run
 	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DVEXO_TESTS=OFF $(CMAKE_FLAGS) >/dev/null
@@ -15,6 +15,11 @@ test: deps-test
 	@cmake --build $(BUILD)
 	@scripts/test.sh $(BUILD)
 
+bench: deps-bench
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DVEXO_BENCH=ON $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(BUILD)
+	@scripts/bench.sh $(BUILD)
+
 build:
 	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(BUILD)
@@ -24,6 +29,9 @@ deps-run:
 
 deps-test:
 	@scripts/deps.sh test
+
+deps-bench:
+	@scripts/deps.sh bench
 
 clean:
 	rm -rf $(BUILD)

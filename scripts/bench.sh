@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Runs the frame benchmark on the current display, or on a private X server when there is
+# none, and prints its table with the machine and the renderer named.
+set -euo pipefail
+build=${1:-build}
+here=$(cd "$(dirname "$0")" && pwd)
+
+if [[ "${1:-}" == --inner ]]; then
+    build=$2
+    cpu=$(awk -F': ' '/model name/ {print $2; exit}' /proc/cpuinfo)
+    echo "Machine: $(nproc) cores, ${cpu:-unknown CPU}, $(awk '/MemTotal/ {printf "%.0f GiB", $2/1048576}' /proc/meminfo)"
+    echo "Renderer: $(glxinfo -B | awk -F': ' '/OpenGL renderer string/ {print $2}'), $(glxinfo -B | awk -F': ' '/OpenGL version string/ {print $2}')"
+    echo
+    exec "$build/bench/frame_bench" "$(find "$build" -maxdepth 3 -type f -name vexo -perm -u+x | head -n 1)"
+fi
+
+if [[ -n "${DISPLAY:-}" ]] && xdpyinfo >/dev/null 2>&1; then
+    exec "$here/bench.sh" --inner "$build"
+fi
+exec xvfb-run -a -s "-screen 0 1024x768x24" "$here/bench.sh" --inner "$build"
