@@ -3,7 +3,7 @@
 BUILD ?= build
 CMAKE_FLAGS ?=
 
-.PHONY: run test bench build deps-run deps-test deps-bench clean
+.PHONY: run test sanitize memcheck bench build deps-run deps-test deps-bench clean
 
 run: deps-run
 	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DVEXO_TESTS=OFF $(CMAKE_FLAGS) >/dev/null
@@ -14,6 +14,21 @@ test: deps-test
 	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DVEXO_TESTS=ON $(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(BUILD)
 	@scripts/test.sh $(BUILD)
+
+# The unit and GL tests built with AddressSanitizer and UndefinedBehaviorSanitizer; leak
+# reports are suppressed for the GL driver's own libraries only (tests/lsan.supp).
+sanitize: deps-test
+	@cmake -S . -B $(BUILD)-sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEXO_SANITIZE=ON $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(BUILD)-sanitize
+	@LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+	 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	 scripts/test.sh $(BUILD)-sanitize -LE e2e
+
+# The viewer under valgrind: start-up, a few seconds of input, Escape.
+memcheck: deps-test
+	@cmake -S . -B $(BUILD)-memcheck -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEXO_TESTS=OFF $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(BUILD)-memcheck
+	@scripts/memcheck.sh $(BUILD)-memcheck
 
 bench: deps-bench
 	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DVEXO_BENCH=ON $(CMAKE_FLAGS) >/dev/null

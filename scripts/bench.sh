@@ -17,4 +17,4 @@ fi
 if [[ -n "${DISPLAY:-}" ]] && xdpyinfo >/dev/null 2>&1; then
     exec "$here/bench.sh" --inner "$build"
 fi
-exec xvfb-run -a -s "-screen 0 1024x768x24" "$here/bench.sh" --inner "$build"
+exec "$here/xvfb.sh" "$here/bench.sh" --inner "$build"

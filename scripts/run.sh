@@ -12,4 +12,4 @@ fi
 
 echo "No display: running Vexo on a private X server for two seconds."
 here=$(cd "$(dirname "$0")" && pwd)
-xvfb-run -a -s "-screen 0 1024x768x24" "$here/screenshot.sh" "$exe" "$build/vexo.png" 2
+"$here/xvfb.sh" "$here/screenshot.sh" "$exe" "$build/vexo.png" 2

@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# Runs the viewer under valgrind's memcheck on a private X server: start-up, a few seconds
+# of keys and drags, then Escape. Fails if memcheck reports any error or definite leak with
+# a frame in the project's own sources, or if the viewer does not exit with status 0.
+# Usage: memcheck.sh BUILD_DIR
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+
+if [[ "${1:-}" != --inner ]]; then
+    exec "$here/xvfb.sh" "$here/memcheck.sh" --inner "${1:-build-memcheck}"
+fi
+build=$2
+exe=$(find "$build" -maxdepth 3 -type f -name vexo -perm -u+x | head -n 1)
+log="$build/memcheck.log"
+
+valgrind --tool=memcheck --leak-check=full --track-origins=yes --num-callers=30 --log-file="$log" "$exe" &
+pid=$!
+win=""
+for _ in $(seq 600); do
+    win=$(xdotool search --onlyvisible --name '^Vexo$' 2>/dev/null | head -n 1) || true
+    [[ -n "$win" ]] && break
+    sleep 0.1
+done
+[[ -n "$win" ]] || { echo "memcheck: no window" >&2; cat "$log" >&2; exit 1; }
+
+xdotool windowfocus --sync "$win" mousemove --window "$win" 125 125
+sleep 1
+drag() {  # modifier dx dy
+    xdotool mousemove --window "$win" 100 100 keydown "$1" mousedown 1
+    for i in 1 2 3 4 5; do
+        xdotool mousemove --window "$win" $((100 + $2 * i / 5)) $((100 + $3 * i / 5))
+    done
+    xdotool mouseup 1 keyup "$1"
+}
+xdotool key --delay 100 space x y z X Left alt+Right shift+Up ctrl+Down Return Return space
+drag shift 30 20
+drag ctrl 0 -25
+drag alt 20 10
+drag shift+ctrl 10 10
+drag ctrl+alt 10 10
+xdotool windowsize --sync "$win" 300 200
+sleep 1
+xdotool key Escape
+status=0
+wait "$pid" || status=$?
+
+ours='[(](viewer|scene|die|main|manipulator|projection|quit_menu|palette)[.]cpp:[0-9]+[)]'
+# An error is ours when one of its three innermost frames (the allocator's left out) is in
+# the project's sources; every stack reaches main, so deeper frames say nothing.
+errors=$(awk -v ours="$ours" '
+    /^==[0-9]+== (Invalid|Conditional|Use of uninit|Syscall param|Mismatched|Source and dest)/ ||
+    /^==[0-9]+== [0-9,]+ bytes in [0-9,]+ blocks are definitely lost/ {
+        block = $0; inside = 1; frames = 0; mine = 0; next
+    }
+    inside && /^==[0-9]+== *$/ { if (mine) print block "\n"; inside = 0; next }
+    inside {
+        block = block "\n" $0
+        if ($0 ~ /(at|by) 0x/ && $0 !~ /vg_replace_malloc/ && ++frames <= 3 && $0 ~ ours) mine = 1
+    }
+' "$log")
+summary=$(grep -E 'ERROR SUMMARY' "$log" | tail -n 1)
+echo "memcheck: ${summary#*== }; exit status $status; log in $log"
+if [[ -n "$errors" ]]; then
+    echo "memcheck: errors in the project's own code:"
+    echo "$errors"
+    exit 1
+fi
+[[ $status -eq 0 ]] || { echo "memcheck: vexo exited with status $status" >&2; exit 1; }
+echo "memcheck: no error in the project's own code"

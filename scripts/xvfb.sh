@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Runs a command on a private X server (1280 x 1024, 24-bit), once that server answers.
+# Usage: xvfb.sh COMMAND [ARGS...]
+set -euo pipefail
+if [[ "${1:-}" == --ready ]]; then
+    shift
+    for _ in $(seq 100); do
+        xdpyinfo >/dev/null 2>&1 && exec "$@"
+        sleep 0.05
+    done
+    echo "the private X server $DISPLAY never answered" >&2
+    exit 1
+fi
+# Start the search for a free server number at random, away from servers just closed.
+exec xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1280x1024x24" "$0" --ready "$@"
