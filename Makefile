@@ -3,7 +3,7 @@
 BUILD ?= build
 CMAKE_FLAGS ?=
 
-.PHONY: run test sanitize memcheck bench build deps-run deps-test deps-bench clean
+.PHONY: run test sanitize memcheck bench pictures package build deps-run deps-test deps-bench clean
 
 run: deps-run
 	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DVEXO_TESTS=OFF $(CMAKE_FLAGS) >/dev/null
@@ -34,6 +34,14 @@ bench: deps-bench
 	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DVEXO_BENCH=ON $(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(BUILD)
 	@scripts/bench.sh $(BUILD)
+
+# The README's screenshot and the desktop icon, drawn by the viewer itself.
+pictures: deps-run build
+	@scripts/pictures.sh $(BUILD)
+
+# A Debian package of the Release build, in build/.
+package: deps-run build
+	@cd $(BUILD) && cpack -G DEB
 
 build:
 	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS) >/dev/null

@@ -6,7 +6,8 @@ set -euo pipefail
 build=(cmake ninja-build g++ make freeglut3-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri)
 # Headless runs: a private X server, and the tools that take a screenshot of the window.
 run=("${build[@]}" xvfb xauth x11-utils x11-apps imagemagick)
-test=("${run[@]}" googletest libgtest-dev libx11-dev libxtst-dev xdotool valgrind)
+test=("${run[@]}" googletest libgtest-dev libx11-dev libxtst-dev xdotool valgrind
+      dpkg-dev desktop-file-utils man-db)
 bench=("${test[@]}" libbenchmark-dev mesa-utils)
 
 case "${1:-run}" in
