@@ -12,4 +12,6 @@ if [[ "${1:-}" == --ready ]]; then
     exit 1
 fi
 # Start the search for a free server number at random, away from servers just closed.
-exec xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1280x1024x24" "$0" --ready "$@"
+# -noreset: by default the server resets when its last client leaves, and a client that
+# connects during the reset (the next test, say) is refused.
+exec xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1280x1024x24 -noreset" "$0" --ready "$@"
