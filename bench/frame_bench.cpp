@@ -199,7 +199,8 @@ Window findWindow(Display* d, Window parent, const char* name, Window other = 0)
 // after a second of spinning.
 double firstFrame(const char* exe, double* peakMiB) {
     Display* d = XOpenDisplay(nullptr);
-    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });  // windows come and go
+    // Windows come and go while it looks: ignore the errors of those already gone.
+    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
     const Window own = d ? findWindow(d, DefaultRootWindow(d), "Vexo") : 0;  // this program's
     const auto t0 = Clock::now();
     Child c = spawn({exe});
@@ -268,7 +269,8 @@ int main(int argc, char** argv) {
     }
     std::printf("\nMedians of %d interleaved rounds of %.1f s (glxgears: its own 5 s counts).\n",
                 kRounds, kRoundSeconds);
-    std::printf("vexo start to first drawn frame: %.0f ms; peak memory: vexo %.1f MiB, glxgears %.1f MiB\n",
-                start * 1e3, vexoPeak, gearsPeak);
+    std::printf(
+        "vexo start to first drawn frame: %.0f ms; peak memory: vexo %.1f MiB, glxgears %.1f MiB\n",
+        start * 1e3, vexoPeak, gearsPeak);
     return 0;
 }

@@ -115,8 +115,8 @@ int manipMouse(int button, int state, int x, int y) {
     return manipMouseEvent(button, state, x, y, glutGetModifiers(), projection, width);
 }
 
-int manipMouseEvent(int button, int state, int x, int y, int modifiers,
-                    const float projection[16], int windowWidth) {
+int manipMouseEvent(int button, int state, int x, int y, int modifiers, const float projection[16],
+                    int windowWidth) {
     for (int i = 0; i < 16; ++i) g.projectionSnapshot[i] = projection[i];
     g.windowWidth = windowWidth;
     g.lastButton = button;
@@ -172,8 +172,7 @@ int manipMotion(int x, int y) {
             g.lastY = y;
             if (g.changeHook) g.changeHook();
             break;
-        case MODE_NONE:
-            break;
+        case MODE_NONE: break;
     }
     return 1;
 }

@@ -93,8 +93,8 @@ void manipRequestRedisplay();
 // theirs. manipMouse, manipKeyboard and manipSpecial read the modifiers, so they belong in
 // GLUT callbacks; the *Event forms take the gathered inputs and do the arithmetic.
 int manipMouse(int button, int state, int x, int y);
-int manipMouseEvent(int button, int state, int x, int y, int modifiers,
-                    const float projection[16], int windowWidth);
+int manipMouseEvent(int button, int state, int x, int y, int modifiers, const float projection[16],
+                    int windowWidth);
 int manipMotion(int x, int y);
 int manipKeyboard(unsigned char key, int x, int y);
 int manipKeyboardEvent(unsigned char key, int modifiers);

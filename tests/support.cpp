@@ -33,15 +33,15 @@ Display* testDisplay() {
     return gDisplay;
 }
 
-#define REQUIRE_DISPLAY()                                                                    \
-    do {                                                                                    \
-        if (!testDisplay()) {                                                               \
-            const char* d = std::getenv("DISPLAY");                                         \
+#define REQUIRE_DISPLAY()                                                                       \
+    do {                                                                                        \
+        if (!testDisplay()) {                                                                   \
+            const char* d = std::getenv("DISPLAY");                                             \
             const std::string why = std::string("no X display (DISPLAY=") + (d ? d : "unset") + \
-                                    "): run the tests with `make test`";                   \
-            if (underCi()) FAIL() << why;                                                   \
-            GTEST_SKIP() << why;                                                            \
-        }                                                                                   \
+                                    "): run the tests with `make test`";                        \
+            if (underCi()) FAIL() << why;                                                       \
+            GTEST_SKIP() << why;                                                                \
+        }                                                                                       \
     } while (0)
 
 void XServerTest::SetUp() { REQUIRE_DISPLAY(); }

@@ -50,7 +50,8 @@ Die dieIn(const Shot& s) {
     for (int y = 0; y < s.h; ++y) {
         for (int x = 0; x < s.w; ++x) {
             const unsigned char* p = &s.rgb[(y * s.w + x) * 3];
-            if (std::abs(p[0] - 127.5) > 3 || std::abs(p[1] - 127.5) > 3 || std::abs(p[2] - 127.5) > 3) {
+            if (std::abs(p[0] - 127.5) > 3 || std::abs(p[1] - 127.5) > 3 ||
+                std::abs(p[2] - 127.5) > 3) {
                 ++d.area, d.cx += x, d.cy += y;
             }
         }
@@ -162,8 +163,8 @@ private:
 
 class EndToEnd : public XServerTest {};
 
-#define START(name, ...)                                               \
-    Vexo name{__VA_ARGS__};                                            \
+#define START(name, ...)    \
+    Vexo name{__VA_ARGS__}; \
     ASSERT_FALSE(name.window().empty()) << "no window titled Vexo appeared"
 
 TEST_F(EndToEnd, OpensTitledAtFixedSizeAndPlace) {
@@ -298,10 +299,10 @@ TEST_F(EndToEnd, SurvivesARandomStorm) {
     START(vexo);
     std::mt19937 random(8122026);
     auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
-    const char* mods[] = {"", "shift", "ctrl", "alt", "shift+ctrl", "shift+alt", "ctrl+alt",
-                          "shift+ctrl+alt"};
-    const char* keys[] = {"x", "Y", "z", "Left", "Up", "Right", "Down", "Prior", "Next", "Return",
-                          "space", "a", "F1"};
+    const char* mods[] = {"",           "shift",     "ctrl",     "alt",
+                          "shift+ctrl", "shift+alt", "ctrl+alt", "shift+ctrl+alt"};
+    const char* keys[] = {"x",     "Y",    "z",      "Left",  "Up", "Right", "Down",
+                          "Prior", "Next", "Return", "space", "a",  "F1"};
     for (int i = 0; i < 60; ++i) {
         const std::string m = mods[pick(8)];
         switch (pick(3)) {

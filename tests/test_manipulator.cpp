@@ -2,8 +2,8 @@
 #include <X11/keysym.h>
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <array>
+#include <cmath>
 #include <random>
 
 #include "manipulator.h"
@@ -229,7 +229,8 @@ TEST_F(Manip, CtrlPresetsDiscardMouseTurnsOnly) {
     drag(ALT, {{0, 0}, {5, 5}});
     drag(CTRL, {{0, 0}, {0, 5}});
     const float panX = s.panX, zoom = s.zoom;
-    const int expected[6][3] = {{0, 0, 0}, {0, 0, 0}, {0, 180, 0}, {180, 0, 0}, {0, 0, 180}, {0, 0, 0}};
+    const int expected[6][3] = {{0, 0, 0},   {0, 0, 0},   {0, 180, 0},
+                                {180, 0, 0}, {0, 0, 180}, {0, 0, 0}};
     for (int key = GLUT_KEY_LEFT; key <= GLUT_KEY_PAGE_DOWN; ++key) {
         manipKeyboardEvent('x', 0);
         EXPECT_EQ(manipSpecialEvent(key, CTRL), 1);
@@ -275,7 +276,9 @@ TEST_F(Manip, RandomStormLeavesAFiniteState) {
     for (int round = 0; round < 20000; ++round) {
         const int modifiers = pick(0, 7);
         switch (pick(0, 3)) {
-            case 0: manipKeyboardEvent(static_cast<unsigned char>(keys[pick(0, 7)]), modifiers); break;
+            case 0:
+                manipKeyboardEvent(static_cast<unsigned char>(keys[pick(0, 7)]), modifiers);
+                break;
             case 1: manipSpecialEvent(pick(GLUT_KEY_LEFT, GLUT_KEY_PAGE_DOWN), modifiers); break;
             default: {
                 const int w = pick(0, 2000), h = pick(0, 2000);
@@ -285,8 +288,8 @@ TEST_F(Manip, RandomStormLeavesAFiniteState) {
                 for (int i = pick(0, 5); i > 0; --i) manipMotion(pick(-50, 3000), pick(-50, 3000));
             }
         }
-        const float fields[] = {s.panX, s.panY, s.rotX, s.rotY, s.rotZ, s.zoom, s.keyAngleX,
-                                s.keyAngleY, s.keyAngleZ, s.keyZoom};
+        const float fields[] = {s.panX, s.panY,      s.rotX,      s.rotY,      s.rotZ,
+                                s.zoom, s.keyAngleX, s.keyAngleY, s.keyAngleZ, s.keyZoom};
         for (float f : fields) ASSERT_TRUE(std::isfinite(f)) << "round " << round;
         ASSERT_GT(s.zoom, 0.0f);
         ASSERT_GT(s.keyZoom, 0.0f);
@@ -332,10 +335,10 @@ TEST_F(ManipGl, FrameMatrixIsPanRotationsZoomKeyAnglesSpin) {
 
     const ViewerState& v = viewerState();
     Mat expected = translation(s.panX, s.panY);
-    for (const Mat& m : {rotation(s.rotX, 0), rotation(s.rotY, 1), rotation(s.rotZ, 2),
-                         scaling(s.zoom), rotation(s.keyAngleX, 0), rotation(s.keyAngleY, 1),
-                         rotation(s.keyAngleZ, 2), scaling(s.keyZoom), rotation(v.spinX, 0),
-                         rotation(v.spinY, 1), rotation(v.spinZ, 2)}) {
+    for (const Mat& m :
+         {rotation(s.rotX, 0), rotation(s.rotY, 1), rotation(s.rotZ, 2), scaling(s.zoom),
+          rotation(s.keyAngleX, 0), rotation(s.keyAngleY, 1), rotation(s.keyAngleZ, 2),
+          scaling(s.keyZoom), rotation(v.spinX, 0), rotation(v.spinY, 1), rotation(v.spinZ, 2)}) {
         expected = mul(expected, m);
     }
     ASSERT_NE(s.panX * s.rotX * s.rotZ * (s.zoom - 1), 0.0f) << "every part is in play";

@@ -60,7 +60,8 @@ TEST_F(ProjectionGl, ReshapeSetsAnUnstretchedOrtho) {
     struct Case {
         int w, h;
         float xScale, yScale;
-    } cases[] = {{500, 250, 1 / 7.0f, 2 / 7.0f}, {250, 500, 2 / 7.0f, 1 / 7.0f},
+    } cases[] = {{500, 250, 1 / 7.0f, 2 / 7.0f},
+                 {250, 500, 2 / 7.0f, 1 / 7.0f},
                  {250, 250, 2 / 7.0f, 2 / 7.0f}};
     for (const Case& c : cases) {
         resizeTo(c.w, c.h);

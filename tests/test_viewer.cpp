@@ -77,8 +77,8 @@ TEST(DieFaces, FormAClosedDieWithOppositesSummingToSeven) {
         // from outside, so the winding agrees with the normal.
         const float(*v)[3] = f[i].corner;
         for (int k = 0; k < 4; ++k) {
-            const float d = v[k][0] * f[i].normal[0] + v[k][1] * f[i].normal[1] +
-                            v[k][2] * f[i].normal[2];
+            const float d =
+                v[k][0] * f[i].normal[0] + v[k][1] * f[i].normal[1] + v[k][2] * f[i].normal[2];
             EXPECT_FLOAT_EQ(d, 1.0f) << "face " << i << " corner " << k;
         }
         const float a[3] = {v[1][0] - v[0][0], v[1][1] - v[0][1], v[1][2] - v[0][2]};
@@ -122,8 +122,8 @@ Rgb litWhite(const float n[3]) {
     double rgb[3] = {0.2 * 0.2, 0.2 * 0.2, 0.2 * 0.2};
     const int channel[3] = {1, 2, 0};
     for (int i = 0; i < 3; ++i) {
-        const double len = std::sqrt(dirs[i][0] * dirs[i][0] + dirs[i][1] * dirs[i][1] +
-                                     dirs[i][2] * dirs[i][2]);
+        const double len =
+            std::sqrt(dirs[i][0] * dirs[i][0] + dirs[i][1] * dirs[i][1] + dirs[i][2] * dirs[i][2]);
         const double cosine = (n[0] * dirs[i][0] + n[1] * dirs[i][1] + n[2] * dirs[i][2]) / len;
         rgb[channel[i]] += 0.8 * std::max(0.0, cosine);
     }

@@ -29,6 +29,7 @@ const Pattern kPatterns[6] = {
 };
 
 // Opposite faces carry 1 and 6, 2 and 5, 3 and 4.
+// clang-format off
 const DieFace kFaces[DIE_FACE_COUNT] = {
     {1, {0, 0, -1}, {{0, 0}, {0, 1}, {1, 1}, {1, 0}}, {{1, 1, -1}, {1, -1, -1}, {-1, -1, -1}, {-1, 1, -1}}},
     {6, {0, 0, 1}, {{0, 0}, {0, 1}, {1, 1}, {1, 0}}, {{1, 1, 1}, {-1, 1, 1}, {-1, -1, 1}, {1, -1, 1}}},
@@ -37,6 +38,7 @@ const DieFace kFaces[DIE_FACE_COUNT] = {
     {3, {0, -1, 0}, {{0, 0}, {0, 1}, {1, 1}, {1, 0}}, {{-1, -1, 1}, {-1, -1, -1}, {1, -1, -1}, {1, -1, 1}}},
     {4, {0, 1, 0}, {{0, 0}, {0, 1}, {1, 1}, {1, 0}}, {{1, 1, 1}, {1, 1, -1}, {-1, 1, -1}, {-1, 1, 1}}},
 };
+// clang-format on
 
 struct {
     DieTexture images[6];  // images[n - 1] shows n pips

@@ -97,7 +97,6 @@ void keyboard(unsigned char key, int x, int y) {
             glPolygonMode(GL_FRONT_AND_BACK, g.state.filled ? GL_FILL : GL_LINE);
             glutPostRedisplay();
             break;
-        default:
-            break;
+        default: break;
     }
 }
