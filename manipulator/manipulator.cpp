@@ -35,14 +35,13 @@ void stepSlot(const ManipParamSlot& slot, int pixels) {
     if (slot.max < *slot.target) *slot.target = slot.max;
 }
 
-// One pan step of `pixels` at the width and projection of the latest button event; zero
-// when they give no pixel size.
-float panStep(int pixels) {
+// One pan step of `pixels`, in world units, at the width and projection of the latest button
+// event; zero when they give no pixel size.
+double panStep(int pixels) {
     const double p0 = g.projectionSnapshot[0];
     const double w = g.windowWidth;
-    if (w <= 0 || p0 == 0 || !std::isfinite(p0)) return 0.0f;
-    const double step = g.panGain * (2.0 * pixels / w) / p0;
-    return std::isfinite(step) ? static_cast<float>(step) : 0.0f;
+    if (w <= 0 || p0 == 0 || !std::isfinite(p0)) return 0.0;
+    return g.panGain * (2.0 * pixels / w) / p0;
 }
 
 }  // namespace
@@ -159,12 +158,15 @@ int manipMotion(int x, int y) {
             g.lastY = y;
             break;
         }
-        case MODE_ALT:
-            g.panX = static_cast<float>(g.panX + double{panStep(dx)});
-            g.panY = static_cast<float>(g.panY - double{panStep(dy)});
+        case MODE_ALT: {
+            // A pan beyond single precision would lose the die for good: keep the last one.
+            const float panX = static_cast<float>(g.panX + panStep(dx));
+            const float panY = static_cast<float>(g.panY - panStep(dy));
+            if (std::isfinite(panX) && std::isfinite(panY)) g.panX = panX, g.panY = panY;
             g.lastX = x;
             g.lastY = y;
             break;
+        }
         case MODE_CTRL_ALT:
             stepSlot(g.slot[0], dx);
             stepSlot(g.slot[1], dy);

@@ -116,6 +116,11 @@ TEST_F(Manip, PanWithNoPixelSizeLeavesTheDieInPlace) {
     manipMotion(40, 40);
     EXPECT_EQ(s.panX, 0.0f);
     EXPECT_EQ(s.panY, 0.0f);
+    float tiny[16] = {};
+    tiny[0] = 1e-45f;  // a pixel wider than single precision reaches
+    manipMouseEvent(LEFT, GLUT_DOWN, 0, 0, ALT, tiny, 250);
+    manipMotion(40, 40);
+    EXPECT_EQ(s.panX, 0.0f);
     drag(ALT, {{0, 0}, {25, 0}});
     EXPECT_NEAR(s.panX, 0.7, 1e-6) << "the next good snapshot pans again";
 }
