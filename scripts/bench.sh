@@ -11,7 +11,7 @@ if [[ "${1:-}" == --inner ]]; then
     echo "Machine: $(nproc) cores, ${cpu:-unknown CPU}, $(awk '/MemTotal/ {printf "%.0f GiB", $2/1048576}' /proc/meminfo)"
     echo "Renderer: $(glxinfo -B | awk -F': ' '/OpenGL renderer string/ {print $2}'), $(glxinfo -B | awk -F': ' '/OpenGL version string/ {print $2}')"
     echo
-    exec "$build/bench/frame_bench" "$(find "$build" -maxdepth 3 -type f -name vexo -perm -u+x | head -n 1)"
+    exec "$build/bench/frame_bench" "$("$here/vexo-path.sh" "$build")"
 fi
 
 if [[ -n "${DISPLAY:-}" ]] && xdpyinfo >/dev/null 2>&1; then

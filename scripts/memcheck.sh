@@ -10,7 +10,7 @@ if [[ "${1:-}" != --inner ]]; then
     exec "$here/xvfb.sh" "$here/memcheck.sh" --inner "${1:-build-memcheck}"
 fi
 build=$2
-exe=$(find "$build" -maxdepth 3 -type f -name vexo -perm -u+x | head -n 1)
+exe=$("$here/vexo-path.sh" "$build")
 log="$build/memcheck.log"
 
 valgrind --tool=memcheck --leak-check=full --track-origins=yes --num-callers=30 --log-file="$log" "$exe" &

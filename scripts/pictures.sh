@@ -5,7 +5,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/.." && pwd)
 build=${1:-build}
-exe=$(find "$build" -maxdepth 3 -type f -name vexo -perm -u+x | head -n 1)
+exe=$("$here/vexo-path.sh" "$build")
 
 "$here/xvfb.sh" "$here/screenshot.sh" "$exe" "$top/docs/vexo.png" 2
 # The die alone, its grey surround made transparent, centred in a 128 x 128 square.
