@@ -1,60 +1,73 @@
-# Set-up, build and test in one place. `make run` and `make test` install what this
-# machine lacks (Debian packages), build a Release build in build/, then run or test.
+# Set-up, build and test in one place. Every target installs what this machine lacks
+# (Debian packages, through scripts/deps.sh) before it builds; each build has its own folder.
 BUILD ?= build
 CMAKE_FLAGS ?=
 
-.PHONY: run test sanitize memcheck bench pictures package build deps-run deps-test deps-bench clean
+.PHONY: run build test sanitize memcheck bench pictures package web web-run test-web clean
 
-run: deps-run
-	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DVEXO_TESTS=OFF $(CMAKE_FLAGS) >/dev/null
-	@cmake --build $(BUILD)
+# $(call build_in,FOLDER,CMAKE OPTIONS): configure once per change of options, then build.
+define build_in
+	@cmake -S . -B $(1) -G Ninja $(2) $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(1)
+endef
+
+# The viewer, on this display or, with none, on a private one with a screenshot.
+run: build
 	@scripts/run.sh $(BUILD)
 
-test: deps-test
-	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DVEXO_TESTS=ON $(CMAKE_FLAGS) >/dev/null
-	@cmake --build $(BUILD)
+# The program alone: no tests, no test packages.
+build:
+	@scripts/deps.sh build run
+	$(call build_in,$(BUILD),-DCMAKE_BUILD_TYPE=Release -DVEXO_TESTS=OFF)
+
+# Every test through CTest, one at a time, on a private X server.
+test:
+	@scripts/deps.sh test package
+	$(call build_in,$(BUILD),-DCMAKE_BUILD_TYPE=Release -DVEXO_TESTS=ON)
 	@scripts/test.sh $(BUILD)
 
-# The unit and GL tests built with AddressSanitizer and UndefinedBehaviorSanitizer; leak
-# reports are suppressed for the GL driver's own libraries only (tests/lsan.supp).
-sanitize: deps-test
-	@cmake -S . -B $(BUILD)-sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEXO_SANITIZE=ON $(CMAKE_FLAGS) >/dev/null
-	@cmake --build $(BUILD)-sanitize
-	@LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
-	 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-	 scripts/test.sh $(BUILD)-sanitize -LE e2e
+# The unit and GL tests, and a user's session of the viewer, with AddressSanitizer and
+# UndefinedBehaviorSanitizer; leaks are reported for everything but the GL driver.
+sanitize:
+	@scripts/deps.sh test
+	$(call build_in,$(BUILD)-sanitize,-DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEXO_SANITIZE=ON)
+	@UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 scripts/test.sh $(BUILD)-sanitize -LE e2e
+	@UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 scripts/xvfb.sh scripts/session.sh \
+	    $(BUILD)-sanitize/vexo && echo "sanitize: the viewer's session ended with status 0"
 
-# The viewer under valgrind: start-up, a few seconds of input, Escape.
-memcheck: deps-test
-	@cmake -S . -B $(BUILD)-memcheck -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEXO_TESTS=OFF $(CMAKE_FLAGS) >/dev/null
-	@cmake --build $(BUILD)-memcheck
+# A user's session of the viewer under valgrind's memcheck.
+memcheck:
+	@scripts/deps.sh run valgrind
+	$(call build_in,$(BUILD)-memcheck,-DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEXO_TESTS=OFF)
 	@scripts/memcheck.sh $(BUILD)-memcheck
 
-bench: deps-bench
-	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DVEXO_BENCH=ON $(CMAKE_FLAGS) >/dev/null
-	@cmake --build $(BUILD)
-	@scripts/bench.sh $(BUILD)
-
-# The README's screenshot and the desktop icon, drawn by the viewer itself.
-pictures: deps-run build
-	@scripts/pictures.sh $(BUILD)
-
-# A Debian package of the Release build, in build/.
-package: deps-run build
-	@cd $(BUILD) && cpack -G DEB
-
-build:
-	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS) >/dev/null
-	@cmake --build $(BUILD)
-
-deps-run:
-	@scripts/deps.sh run
-
-deps-test:
-	@scripts/deps.sh test
-
-deps-bench:
+# Frame rates and start-up of the desktop program, and of the page in headless Chromium.
+bench: web
 	@scripts/deps.sh bench
+	$(call build_in,$(BUILD)-bench,-DCMAKE_BUILD_TYPE=Release -DVEXO_TESTS=OFF -DVEXO_BENCH=ON)
+	@scripts/bench.sh $(BUILD)-bench $(BUILD)-web
+
+# The README's screenshot and the icons, drawn in-process at a fixed orientation.
+pictures:
+	@scripts/deps.sh build run
+	$(call build_in,$(BUILD)-tools,-DCMAKE_BUILD_TYPE=Release -DVEXO_TESTS=OFF -DVEXO_TOOLS=ON)
+	@scripts/pictures.sh $(BUILD)-tools
+
+# A Debian package built with Debian's hardening flags, in $(BUILD)-package/.
+package:
+	@scripts/deps.sh build package
+	@scripts/package.sh $(BUILD)-package
+
+# The same program as a web page, in $(BUILD)-web/.
+web:
+	@scripts/deps.sh web
+	@scripts/web.sh build $(BUILD)-web
+
+web-run: web
+	@scripts/web.sh run $(BUILD)-web
+
+test-web: web
+	@scripts/web.sh test $(BUILD)-web
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(BUILD)-* tests/web/node_modules

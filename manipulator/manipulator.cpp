@@ -2,6 +2,7 @@
 
 #include <GL/glut.h>
 
+#include <cassert>
 #include <cmath>
 #include <cstdlib>
 
@@ -93,7 +94,7 @@ void manipSetQuitHook(ManipHook hook) { g.quitHook = hook; }
 void manipSetChangeHook(ManipHook hook) { g.changeHook = hook; }
 
 void manipSetParamSlot(int slot, float* target, float gain, float min, float max) {
-    if (slot < 0 || slot > 1) return;
+    assert(slot == 0 || slot == 1);
     g.slot[slot] = ManipParamSlot{target, gain, min, max};
 }
 
@@ -121,9 +122,12 @@ int manipMouseEvent(int button, int state, int x, int y, int modifiers, const fl
     g.lastButton = button;
     if (button != GLUT_LEFT_BUTTON) return 0;
     g.mode = manipModeFromMask(modifiers);
-    if (g.mode == MODE_NONE) return 0;
     g.lastX = x;
     g.lastY = y;
+    // Only an event made with a modifier starts or ends a drag. A release after the modifier
+    // was let go therefore leaves the drag armed: plain moves then only redraw, and a key that
+    // sets a mode makes them steps again.
+    if (g.mode == MODE_NONE) return 0;
     if (state == GLUT_DOWN) {
         g.dragFlag = 1;
         return 1;
@@ -155,6 +159,8 @@ int manipMotion(int x, int y) {
             const float factor = static_cast<float>(std::pow(double{kZoomBase}, double{steps}));
             if (dy > 0) g.zoom = clampZoom(g.zoom * factor);
             if (dy < 0) g.zoom = clampZoom(g.zoom / factor);
+            // Zoom follows vertical motion only and keeps lastX, so horizontal motion made
+            // while zooming counts in the next turn or pan step.
             g.lastY = y;
             break;
         }
@@ -174,7 +180,10 @@ int manipMotion(int x, int y) {
             g.lastY = y;
             if (g.changeHook) g.changeHook();
             break;
-        case MODE_NONE: break;
+        case MODE_NONE:
+            g.lastX = x;
+            g.lastY = y;
+            break;
     }
     return 1;
 }
@@ -195,12 +204,12 @@ int manipKeyboard(unsigned char key, int, int) {
 
 int manipKeyboardEvent(unsigned char key, int modifiers) {
     g.mode = manipModeFromMask(modifiers);
-    if (g.mode == MODE_SHIFT && key == 13) {
+    if (g.mode == MODE_SHIFT && key == MANIP_KEY_ENTER) {
         g.toggleFlag = (g.toggleFlag + 1) % 2;
         return 1;
     }
     switch (key) {
-        case 27:
+        case MANIP_KEY_ESCAPE:
             if (g.quitHook) g.quitHook();
             std::exit(0);
         case 'X': g.keyAngleX -= 2; return 1;
@@ -217,6 +226,7 @@ int manipSpecial(int key, int, int) { return manipSpecialEvent(key, glutGetModif
 
 int manipSpecialEvent(int key, int modifiers) {
     g.mode = manipModeFromMask(modifiers);
+    // GLUT numbers the four arrows and the two page keys consecutively, Left to Page Down.
     if (key < GLUT_KEY_LEFT || key > GLUT_KEY_PAGE_DOWN) return 0;
 
     if (g.mode == MODE_SHIFT) {

@@ -19,7 +19,14 @@
 // - zoom and keyZoom are kept within [MANIP_ZOOM_MIN, MANIP_ZOOM_MAX] so that no run of
 //   drags or keys can reach zero or infinity, from where nothing would bring the die back.
 // - A pan step with no window width or a degenerate projection snapshot leaves the pan alone.
+// - Every left-button event, and every drag step, records the pointer position, so a step
+//   always starts from where the pointer really was, even when a key changed the drag's kind
+//   after a release without modifiers left the drag armed. Zoom steps alone keep lastX.
 #pragma once
+
+// The character codes GLUT gives these keys.
+constexpr unsigned char MANIP_KEY_ENTER = 13;
+constexpr unsigned char MANIP_KEY_ESCAPE = 27;
 
 enum ManipMode {
     MODE_NONE = 0,
@@ -83,7 +90,7 @@ void manipSetPanGain(float gain);
 void manipSetRedisplayHook(ManipHook hook);
 void manipSetQuitHook(ManipHook hook);
 void manipSetChangeHook(ManipHook hook);
-// Slot 0 or 1; a null target empties the slot.
+// Slot 0 or 1 (asserted); a null target empties the slot.
 void manipSetParamSlot(int slot, float* target, float gain, float min, float max);
 
 // Asks for a redraw: the redisplay hook when installed, else glutPostRedisplay.

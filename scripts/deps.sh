@@ -1,21 +1,27 @@
 #!/usr/bin/env bash
-# Installs the Debian packages a profile needs (run, test or bench) when any is missing:
-# with apt-get as root, through sudo otherwise. Does nothing when all are present.
+# Installs the Debian packages that the named profiles need when any is missing: with
+# apt-get as root, through sudo otherwise. Does nothing when all are present.
+# Usage: deps.sh PROFILE... (build, run, test, package, bench, web, or a package name)
 set -euo pipefail
 
-build=(cmake ninja-build g++ make freeglut3-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri)
-# Headless runs: a private X server, and the tools that take a screenshot of the window.
-run=("${build[@]}" xvfb xauth x11-utils x11-apps imagemagick)
-test=("${run[@]}" googletest libgtest-dev libx11-dev libxtst-dev xdotool valgrind
-      dpkg-dev desktop-file-utils man-db)
-bench=("${test[@]}" libbenchmark-dev mesa-utils)
-
-case "${1:-run}" in
-    run) wanted=("${run[@]}") ;;
-    test) wanted=("${test[@]}") ;;
-    bench) wanted=("${bench[@]}") ;;
-    *) echo "usage: $0 run|test|bench" >&2; exit 2 ;;
-esac
+declare -A profile=(
+    [build]="cmake ninja-build g++ make freeglut3-dev libgl-dev libglu1-mesa-dev libx11-dev"
+    # The viewer on a private X server, found by its process and photographed.
+    [run]="libgl1-mesa-dri xvfb xauth x11-utils x11-apps imagemagick xdotool"
+    [test]="googletest libgtest-dev libxtst-dev valgrind"
+    [package]="dpkg-dev lintian appstream desktop-file-utils man-db"
+    [bench]="mesa-utils"
+    [web]="emscripten chromium nodejs"
+)
+wanted=()
+for name in "$@"; do
+    case "$name" in
+        test) wanted+=(${profile[build]} ${profile[run]} ${profile[test]}) ;;
+        bench | web) wanted+=(${profile[build]} ${profile[run]} ${profile[$name]}) ;;
+        build | run | package) wanted+=(${profile[$name]}) ;;
+        *) wanted+=("$name") ;;
+    esac
+done
 
 missing=()
 for pkg in "${wanted[@]}"; do

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Runs the viewer under valgrind's memcheck on a private X server: start-up, a few seconds
-# of keys and drags, then Escape. Fails if memcheck reports any error or definite leak with
-# a frame in the project's own sources, or if the viewer does not exit with status 0.
+# Runs a user's session of the viewer (scripts/session.sh) under valgrind's memcheck on a
+# private X server. Fails if memcheck reports any error or definite leak with a frame in the
+# project's own sources, or if the viewer does not exit with status 0.
 # Usage: memcheck.sh BUILD_DIR
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -13,38 +13,11 @@ build=$2
 exe=$("$here/vexo-path.sh" "$build")
 log="$build/memcheck.log"
 
-valgrind --tool=memcheck --leak-check=full --track-origins=yes --num-callers=30 --log-file="$log" "$exe" &
-pid=$!
-win=""
-for _ in $(seq 600); do
-    win=$(xdotool search --onlyvisible --name '^Vexo$' 2>/dev/null | head -n 1) || true
-    [[ -n "$win" ]] && break
-    sleep 0.1
-done
-[[ -n "$win" ]] || { echo "memcheck: no window" >&2; cat "$log" >&2; exit 1; }
-
-xdotool windowfocus --sync "$win" mousemove --window "$win" 125 125
-sleep 1
-drag() {  # modifier dx dy
-    xdotool mousemove --window "$win" 100 100 keydown "$1" mousedown 1
-    for i in 1 2 3 4 5; do
-        xdotool mousemove --window "$win" $((100 + $2 * i / 5)) $((100 + $3 * i / 5))
-    done
-    xdotool mouseup 1 keyup "$1"
-}
-xdotool key --delay 100 space x y z X Left alt+Right shift+Up ctrl+Down Return Return space
-drag shift 30 20
-drag ctrl 0 -25
-drag alt 20 10
-drag shift+ctrl 10 10
-drag ctrl+alt 10 10
-xdotool windowsize --sync "$win" 300 200
-sleep 1
-xdotool key Escape
 status=0
-wait "$pid" || status=$?
+"$here/session.sh" valgrind --tool=memcheck --leak-check=full --track-origins=yes \
+    --num-callers=30 --log-file="$log" "$exe" || status=$?
 
-ours='[(](viewer|scene|die|main|manipulator|projection|quit_menu|palette)[.]cpp:[0-9]+[)]'
+ours='[(](viewer|scene|die|main|manipulator|projection|quit_menu|palette|x11)[.]cpp:[0-9]+[)]'
 # An error is ours when one of its three innermost frames (the allocator's left out) is in
 # the project's sources; every stack reaches main, so deeper frames say nothing.
 errors=$(awk -v ours="$ours" '

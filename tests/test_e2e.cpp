@@ -1,171 +1,19 @@
-// The built executable driven as a person would, with xdotool, and judged by screenshots
-// of its window and by its exit status.
+// The built executable driven as a person would and judged by screenshots of its window and
+// by its exit status.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cmath>
-#include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <random>
+#include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "support.h"
+#include "e2e_support.h"
 
 namespace {
-
-void settle(double seconds = 0.3) {
-    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
-}
-
-// Runs a shell command and returns what it printed, without the trailing newline.
-std::string sh(const std::string& command) {
-    std::string out;
-    if (FILE* p = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        size_t n;
-        while ((n = fread(buffer, 1, sizeof buffer, p)) > 0) out.append(buffer, n);
-        pclose(p);
-    }
-    while (!out.empty() && out.back() == '\n') out.pop_back();
-    return out;
-}
-
-struct Shot {
-    int w = 0, h = 0;
-    std::vector<unsigned char> rgb;
-    bool operator==(const Shot& o) const { return w == o.w && h == o.h && rgb == o.rgb; }
-};
-
-// The pixels that are not the grey background: how many, and their centroid.
-struct Die {
-    long area = 0;
-    double cx = 0, cy = 0;
-};
-
-Die dieIn(const Shot& s) {
-    Die d;
-    for (int y = 0; y < s.h; ++y) {
-        for (int x = 0; x < s.w; ++x) {
-            const unsigned char* p = &s.rgb[(y * s.w + x) * 3];
-            if (std::abs(p[0] - 127.5) > 3 || std::abs(p[1] - 127.5) > 3 ||
-                std::abs(p[2] - 127.5) > 3) {
-                ++d.area, d.cx += x, d.cy += y;
-            }
-        }
-    }
-    if (d.area) d.cx /= d.area, d.cy /= d.area;
-    return d;
-}
-
-// One running viewer, ended when the test is done with it.
-class Vexo {
-public:
-    explicit Vexo(const std::vector<std::string>& args = {}) {
-        pid_ = fork();
-        if (pid_ == 0) {
-            std::vector<char*> argv{const_cast<char*>(VEXO_EXE)};
-            for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-            argv.push_back(nullptr);
-            execv(VEXO_EXE, argv.data());
-            _exit(127);
-        }
-        for (int i = 0; i < 100 && win_.empty() && running(); ++i) {
-            win_ = sh("xdotool search --onlyvisible --name '^Vexo$' 2>/dev/null | tail -n 1");
-            if (win_.empty()) settle(0.1);
-        }
-        if (!win_.empty()) {
-            xdo("windowfocus --sync " + win_);
-            xdo("mousemove --window " + win_ + " 125 125");
-            settle(0.2);
-        }
-    }
-    ~Vexo() {
-        if (running()) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
-        }
-    }
-    const std::string& window() const { return win_; }
-    bool running() {
-        if (exited_) return false;
-        if (waitpid(pid_, &status_, WNOHANG) == pid_) exited_ = true;
-        return !exited_;
-    }
-    // Exit status once it has ended within `seconds`, or -1.
-    int exitStatus(double seconds = 5) {
-        for (int i = 0; i < seconds * 20 && running(); ++i) settle(0.05);
-        if (!exited_) return -1;
-        return WIFEXITED(status_) ? WEXITSTATUS(status_) : 128 + WTERMSIG(status_);
-    }
-    void xdo(const std::string& args) { sh("xdotool " + args); }
-    void keys(const std::string& names) { xdo("key --delay 30 " + names), settle(); }
-    // A left-button drag from (x, y) by (dx, dy) in five moves, with `modifier` held.
-    void drag(const std::string& modifier, int x, int y, int dx, int dy) {
-        xdo("mousemove --window " + win_ + " " + std::to_string(x) + " " + std::to_string(y));
-        if (!modifier.empty()) xdo("keydown " + modifier);
-        xdo("mousedown 1");
-        for (int i = 1; i <= 5; ++i) {
-            xdo("mousemove --window " + win_ + " " + std::to_string(x + dx * i / 5) + " " +
-                std::to_string(y + dy * i / 5));
-        }
-        xdo("mouseup 1");
-        if (!modifier.empty()) xdo("keyup " + modifier);
-        settle();
-    }
-    void resize(int w, int h) {
-        xdo("windowsize --sync " + win_ + " " + std::to_string(w) + " " + std::to_string(h));
-        settle(0.5);
-    }
-    Shot shot() {
-        Shot s;
-        FILE* p = popen(("xwd -silent -id " + win_ + " | convert xwd:- ppm:-").c_str(), "r");
-        if (!p) return s;
-        // A binary PPM header: P6, width, height, maximum, with optional # comment lines.
-        int header[3] = {}, n = 0, c = fgetc(p);
-        const bool p6 = c == 'P' && fgetc(p) == '6';
-        while (p6 && n < 3 && (c = fgetc(p)) != EOF) {
-            if (c == '#') {
-                while (c != '\n' && c != EOF) c = fgetc(p);
-            } else if (c >= '0' && c <= '9') {
-                ungetc(c, p);
-                if (fscanf(p, "%d", &header[n++]) != 1) break;
-            }
-        }
-        s.w = header[0], s.h = header[1];
-        if (n == 3 && header[2] == 255 && fgetc(p) != EOF) {
-            s.rgb.resize(size_t(s.w) * s.h * 3);
-            if (fread(s.rgb.data(), 1, s.rgb.size(), p) != s.rgb.size()) s.rgb.clear();
-        }
-        pclose(p);
-        return s;
-    }
-    // A picture of the die held still by space.
-    Shot stillShot() {
-        Shot a = shot();
-        for (int i = 0; i < 10; ++i) {
-            settle(0.1);
-            Shot b = shot();
-            if (a == b) return a;
-            a = b;
-        }
-        return a;
-    }
-
-private:
-    pid_t pid_ = -1;
-    int status_ = 0;
-    bool exited_ = false;
-    std::string win_;
-};
-
-class EndToEnd : public XServerTest {};
-
-#define START(name, ...)    \
-    Vexo name{__VA_ARGS__}; \
-    ASSERT_FALSE(name.window().empty()) << "no window titled Vexo appeared"
 
 TEST_F(EndToEnd, OpensTitledAtFixedSizeAndPlace) {
     for (const std::vector<std::string>& args :
@@ -175,6 +23,8 @@ TEST_F(EndToEnd, OpensTitledAtFixedSizeAndPlace) {
         const std::string geometry = sh("xdotool getwindowgeometry " + vexo.window());
         EXPECT_NE(geometry.find("Position: 50,50"), std::string::npos) << geometry;
         EXPECT_NE(geometry.find("Geometry: 250x250"), std::string::npos) << geometry;
+        EXPECT_EQ(sh("xprop -id " + vexo.window() + " WM_CLASS"),
+                  "WM_CLASS(STRING) = \"vexo\", \"Vexo\"");
         EXPECT_TRUE(vexo.running());
     }
 }
@@ -293,6 +143,38 @@ TEST_F(EndToEnd, MenuQuitterQuitsAndDismissingChangesNothing) {
     settle();
     vexo.xdo("mousemove --window " + vexo.window() + " 115 108 click 1");
     EXPECT_EQ(vexo.exitStatus(), 0);
+}
+
+// CPU seconds the process has used so far: utime and stime, fields 14 and 15 of its stat.
+double cpuSeconds(pid_t pid) {
+    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+    const std::string line{std::istreambuf_iterator<char>(in), {}};
+    std::istringstream rest(line.substr(line.rfind(')') + 2));
+    std::string field;
+    for (int i = 3; i < 14; ++i) rest >> field;
+    long user = 0, system = 0;
+    rest >> user >> system;
+    return double(user + system) / sysconf(_SC_CLK_TCK);
+}
+
+TEST_F(EndToEnd, HiddenWindowRestsAndADestroyedOneEndsTheProgram) {
+    for (bool paused : {false, true}) {
+        START(vexo);
+        if (paused) vexo.keys("space");
+        vexo.xdo("windowunmap --sync " + vexo.window());
+        settle(0.5);
+        const double before = cpuSeconds(vexo.pid());
+        settle(3);
+        EXPECT_LT(cpuSeconds(vexo.pid()) - before, 0.1) << "CPU over 3 s while hidden";
+        vexo.xdo("windowmap --sync " + vexo.window());
+        settle(0.5);
+        const Shot shown = vexo.shot();
+        settle(0.3);
+        EXPECT_EQ(shown == vexo.shot(), paused) << "shown again, it spins only if it did before";
+
+        vexo.xdo("windowclose " + vexo.window());
+        EXPECT_EQ(vexo.exitStatus(), 1) << (paused ? "paused" : "spinning");
+    }
 }
 
 TEST_F(EndToEnd, SurvivesARandomStorm) {

@@ -3,8 +3,8 @@
 
 #include <cstdio>
 
+#include "gl_support.h"
 #include "quit_menu.h"
-#include "support.h"
 
 namespace {
 

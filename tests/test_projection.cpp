@@ -3,8 +3,8 @@
 
 #include <cmath>
 
+#include "gl_support.h"
 #include "projection.h"
-#include "support.h"
 
 namespace {
 

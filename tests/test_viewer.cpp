@@ -2,9 +2,11 @@
 #include <X11/keysym.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 
-#include "support.h"
+#include "gl_support.h"
+#include "manipulator.h"
 #include "viewer.h"
 
 namespace {
@@ -113,6 +115,47 @@ TEST(Spin, StepsStayFullSizeHoweverLongItHasSpun) {
     }
 }
 
+// ---- Keys, visibility, command line ---------------------------------------------------
+
+TEST(ViewerKeys, SpaceAndEnterAfterTheManipulatorAndHidingKeepsThePause) {
+    const ViewerState& v = viewerState();
+    EXPECT_EQ(viewerKeyEvent(' ', 0), VIEWER_KEY_SPIN);
+    EXPECT_EQ(v.animating, 0);
+    EXPECT_EQ(viewerKeyEvent(' ', GLUT_ACTIVE_CTRL), VIEWER_KEY_SPIN);
+    EXPECT_EQ(v.animating, 1);
+    EXPECT_EQ(viewerKeyEvent(MANIP_KEY_ENTER, 0), VIEWER_KEY_FILL);
+    EXPECT_EQ(v.filled, 0);
+    EXPECT_EQ(viewerKeyEvent(MANIP_KEY_ENTER, GLUT_ACTIVE_SHIFT), VIEWER_KEY_REDRAW);
+    EXPECT_EQ(v.filled, 0) << "Shift+Enter is the manipulator's";
+    EXPECT_EQ(viewerKeyEvent(MANIP_KEY_ENTER, GLUT_ACTIVE_SHIFT | GLUT_ACTIVE_CTRL),
+              VIEWER_KEY_FILL);
+    EXPECT_EQ(v.filled, 1);
+    EXPECT_EQ(viewerKeyEvent('z', 0), VIEWER_KEY_REDRAW);
+    EXPECT_EQ(viewerKeyEvent('q', 0), VIEWER_KEY_IGNORED);
+
+    // Hiding stops the spin and showing brings it back, never touching the user's pause.
+    EXPECT_TRUE(viewerVisibilityEvent(false));
+    EXPECT_FALSE(viewerSpins());
+    EXPECT_EQ(v.animating, 1);
+    EXPECT_TRUE(viewerVisibilityEvent(true));
+    viewerKeyEvent(' ', 0);
+    EXPECT_FALSE(viewerVisibilityEvent(false));
+    EXPECT_FALSE(viewerVisibilityEvent(true)) << "paused, the window showing again changes nothing";
+    EXPECT_FALSE(viewerSpins());
+}
+
+TEST(ViewerCommandLine, HelpAndVersionAreAnsweredTheRestIsGluts) {
+    using Args = std::vector<const char*>;
+    auto command = [](Args args) { return viewerCommand(int(args.size()), args.data()); };
+    EXPECT_EQ(command({"vexo"}), VIEWER_RUN);
+    EXPECT_EQ(command({"vexo", "-display", ":0", "-sync"}), VIEWER_RUN);
+    EXPECT_EQ(command({"vexo", "--help"}), VIEWER_HELP);
+    EXPECT_EQ(command({"vexo", "-sync", "-h"}), VIEWER_HELP);
+    EXPECT_EQ(command({"vexo", "--version"}), VIEWER_VERSION);
+    EXPECT_EQ(command({"vexo", "--versions"}), VIEWER_RUN);
+    EXPECT_NE(std::string(viewerUsage()).find("-display"), std::string::npos);
+}
+
 // ---- The frame, on a real GL context ---------------------------------------------------
 
 // Lit colour of a white texel whose eye-space normal is n: GL's default material (ambient
@@ -140,23 +183,164 @@ TEST_F(ViewerGl, FirstFrameShowsTheSixStraightOnUnderThreeLights) {
 
     const float front[3] = {0, 0, 1};
     const Rgb ground = litWhite(front);
-    const Rgb grey{128, 128, 128};
+    const Rgb grey = background();
     const Rgb black{0, 0, 0};
     // 250 pixels show 7 units; the die's front face spans 3.6 units about the centre.
     EXPECT_TRUE(near(ground, readPixel(125, 125), 3, "face centre"));
     EXPECT_TRUE(near(ground, readPixel(70, 180), 3, "face lower left"));
     EXPECT_TRUE(near(ground, readPixel(180, 70), 3, "face upper right"));
     const int pipX[2] = {93, 157}, pipY[3] = {93, 125, 157};
+    auto at = [](const char* what, int x, int y) {
+        return std::string(what) + " (" + std::to_string(x) + ", " + std::to_string(y) + ")";
+    };
     for (int x : pipX) {
-        for (int y : pipY) EXPECT_TRUE(near(black, readPixel(x, y), 3, "pip"));
+        for (int y : pipY) EXPECT_TRUE(near(black, readPixel(x, y), 3, at("pip", x, y)));
     }
     EXPECT_TRUE(near(ground, readPixel(125, 93), 3, "between the two pip columns"));
     for (int x : {2, 247}) {
-        for (int y : {2, 247}) EXPECT_TRUE(near(grey, readPixel(x, y), 2, "corner"));
+        for (int y : {2, 247}) {
+            EXPECT_TRUE(near(grey, readPixel(x, y), kBackgroundTolerance, at("corner", x, y)));
+        }
     }
     // Just outside the die's edge, 3.6 units wide: grey, and just inside: lit.
-    EXPECT_TRUE(near(grey, readPixel(125, 59), 2, "above the die"));
+    EXPECT_TRUE(near(grey, readPixel(125, 59), kBackgroundTolerance, "above the die"));
     EXPECT_TRUE(near(ground, readPixel(125, 66), 3, "top edge of the die"));
+}
+
+// 4 x 4 column-major matrices, as GL keeps them.
+using Mat = std::array<float, 16>;
+Mat mul(const Mat& a, const Mat& b) {
+    Mat r{};
+    for (int c = 0; c < 4; ++c)
+        for (int row = 0; row < 4; ++row)
+            for (int k = 0; k < 4; ++k) r[c * 4 + row] += a[k * 4 + row] * b[c * 4 + k];
+    return r;
+}
+Mat rotation(float degrees, int axis) {
+    const float a = degrees * static_cast<float>(M_PI) / 180, c = std::cos(a), s = std::sin(a);
+    const int i = (axis + 1) % 3, j = (axis + 2) % 3;
+    Mat m{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    m[i * 4 + i] = c, m[j * 4 + j] = c, m[i * 4 + j] = s, m[j * 4 + i] = -s;
+    return m;
+}
+Mat scaling(float k) { return {k, 0, 0, 0, 0, k, 0, 0, 0, 0, k, 0, 0, 0, 0, 1}; }
+Mat translation(float x, float y) { return {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, x, y, 0, 1}; }
+
+TEST_F(ViewerGl, FrameMatrixIsPanRotationsZoomKeyAnglesSpin) {
+    const ViewerState& v = viewerState();
+    for (int i = 0; i < 40; ++i) idle();
+    EXPECT_NEAR(v.spinX, 40 * 0.31, 1e-3);
+    EXPECT_NEAR(v.spinY, 40 * 0.37, 1e-3);
+    EXPECT_NEAR(v.spinZ, 40 * 0.41, 1e-3);
+    const ManipulatorState& s = manipState();
+    constexpr int SHIFT = GLUT_ACTIVE_SHIFT, CTRL = GLUT_ACTIVE_CTRL, ALT = GLUT_ACTIVE_ALT;
+    float p[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, p);
+    manipMouseEvent(GLUT_LEFT_BUTTON, GLUT_DOWN, 0, 0, SHIFT, p, VIEWER_WINDOW_SIZE);
+    manipMotion(25, 40);
+    manipSpecialEvent(GLUT_KEY_F1, SHIFT | CTRL);
+    manipMotion(35, 40);
+    manipSpecialEvent(GLUT_KEY_F1, ALT);
+    manipMotion(60, 20);
+    manipSpecialEvent(GLUT_KEY_F1, CTRL);
+    manipMotion(60, 45);
+    manipKeyboardEvent('x', 0), manipKeyboardEvent('y', 0), manipKeyboardEvent('Z', 0);
+    manipSpecialEvent(GLUT_KEY_UP, SHIFT);
+
+    Mat expected = translation(s.panX, s.panY);
+    for (const Mat& m :
+         {rotation(s.rotX, 0), rotation(s.rotY, 1), rotation(s.rotZ, 2), scaling(s.zoom),
+          rotation(s.keyAngleX, 0), rotation(s.keyAngleY, 1), rotation(s.keyAngleZ, 2),
+          scaling(s.keyZoom), rotation(v.spinX, 0), rotation(v.spinY, 1), rotation(v.spinZ, 2)}) {
+        expected = mul(expected, m);
+    }
+    ASSERT_NE(s.panX * s.rotX * s.rotZ * (s.zoom - 1), 0.0f) << "every part is in play";
+
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    applyViewTransform();
+    Mat observed;
+    glGetFloatv(GL_MODELVIEW_MATRIX, observed.data());
+    glPopMatrix();
+    for (int i = 0; i < 16; ++i) EXPECT_NEAR(observed[i], expected[i], 1e-4) << "element " << i;
+}
+
+// Which face carries which count, by the direction it faces: opposite faces sum to seven.
+int pipsFacing(const float n[3]) {
+    if (std::abs(n[0]) > 0.5f) return n[0] > 0 ? 5 : 2;
+    if (std::abs(n[1]) > 0.5f) return n[1] > 0 ? 4 : 3;
+    return n[2] > 0 ? 6 : 1;
+}
+
+// Turned so that three faces show, each face's every texel, found through the matrices the
+// die was drawn with: pips black where its image has them, the ground lit as the lighting
+// equation says for the face's normal in eye space.
+TEST_F(ViewerGl, ThreeFacesShowTheirPipsInTheirLitColours) {
+    for (int i = 0; i < 15; ++i) manipKeyboardEvent('x', 0);  // 30 degrees about x
+    for (int i = 0; i < 4; ++i) manipSpecialEvent(GLUT_KEY_LEFT, GLUT_ACTIVE_ALT);  // -40 about y
+    renderFrame();
+    glReadBuffer(GL_BACK);
+    Mat modelview, projection;
+    glPushMatrix();
+    glLoadIdentity();
+    applyViewTransform();
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelview.data());
+    glPopMatrix();
+    glGetFloatv(GL_PROJECTION_MATRIX, projection.data());
+    const Mat mvp = mul(projection, modelview);
+    const float h = VIEWER_DIE_SIZE / 2;
+    const int height = glutGet(GLUT_WINDOW_HEIGHT), width = glutGet(GLUT_WINDOW_WIDTH);
+
+    int shown = 0;
+    for (int i = 0; i < DIE_FACE_COUNT; ++i) {
+        const DieFace& f = dieFaces()[i];
+        float n[3];
+        for (int r = 0; r < 3; ++r) {
+            n[r] = modelview[r] * f.normal[0] + modelview[4 + r] * f.normal[1] +
+                   modelview[8 + r] * f.normal[2];
+        }
+        if (n[2] < 0.3f) continue;  // turned away, or too nearly edge-on to probe
+        ++shown;
+        const int pips = pipsFacing(f.normal);
+        const DieTexture& image = dieTexture(pips);
+        const Rgb ground = litWhite(n);
+        // The corners at texture (0, 0), (1, 0) and (0, 1) span the face.
+        const float *o = nullptr, *a = nullptr, *b = nullptr;
+        for (int k = 0; k < 4; ++k) {
+            const float* st = f.st[k];
+            if (st[0] == 0 && st[1] == 0) o = f.corner[k];
+            if (st[0] == 1 && st[1] == 0) a = f.corner[k];
+            if (st[0] == 0 && st[1] == 1) b = f.corner[k];
+        }
+        ASSERT_TRUE(o && a && b) << "face " << i;
+        int wrong = 0;
+        std::string first;
+        for (int r = 0; r < DIE_TEXTURE_SIZE; ++r) {
+            for (int c = 0; c < DIE_TEXTURE_SIZE; ++c) {
+                const float s = (c + 0.5f) / DIE_TEXTURE_SIZE, t = (r + 0.5f) / DIE_TEXTURE_SIZE;
+                float clip[4] = {};
+                for (int row = 0; row < 4; ++row) {
+                    for (int k = 0; k < 3; ++k) {
+                        const float p = h * (o[k] + s * (a[k] - o[k]) + t * (b[k] - o[k]));
+                        clip[row] += mvp[k * 4 + row] * p;
+                    }
+                    clip[row] += mvp[12 + row];
+                }
+                const int x = static_cast<int>((clip[0] / clip[3] + 1) / 2 * width);
+                const int y = height - 1 - static_cast<int>((clip[1] / clip[3] + 1) / 2 * height);
+                const bool pip = image.texels[(r * DIE_TEXTURE_SIZE + c) * 3] == 0;
+                const auto verdict =
+                    near(pip ? Rgb{0, 0, 0} : ground, readPixel(x, y), 3,
+                         "texel " + std::to_string(r) + "," + std::to_string(c) + " at (" +
+                             std::to_string(x) + ", " + std::to_string(y) + ")");
+                if (!verdict && !wrong++) first = verdict.message();
+            }
+        }
+        EXPECT_EQ(wrong, 0) << "the " << pips << " face: " << wrong
+                            << " of 256 texels wrong, first " << first;
+    }
+    EXPECT_EQ(shown, 3);
 }
 
 TEST_F(ViewerGl, SpaceStopsAndResumesTheSpin) {

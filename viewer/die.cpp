@@ -1,5 +1,8 @@
 #include <GL/gl.h>
 
+#include <cassert>
+
+#include "platform.h"
 #include "viewer.h"
 
 namespace {
@@ -67,8 +70,7 @@ void buildDieTextures() {
 }
 
 const DieTexture& dieTexture(int pips) {
-    if (pips < 1) pips = 1;
-    if (pips > 6) pips = 6;
+    assert(pips >= 1 && pips <= 6);
     return g.images[pips - 1];
 }
 
@@ -78,12 +80,14 @@ void drawDie(float size) {
     const float h = size * 0.5f;
     for (int i = 0; i < DIE_FACE_COUNT; ++i) {
         const DieFace& f = kFaces[i];
-        glTexImage2D(GL_TEXTURE_2D, 0, 3, DIE_TEXTURE_SIZE, DIE_TEXTURE_SIZE, 0, GL_RGB,
-                     GL_UNSIGNED_BYTE, g.images[f.pips - 1].texels);
+        glTexImage2D(GL_TEXTURE_2D, 0, PLATFORM_TEXTURE_FORMAT, DIE_TEXTURE_SIZE, DIE_TEXTURE_SIZE,
+                     0, GL_RGB, GL_UNSIGNED_BYTE, g.images[f.pips - 1].texels);
         if (i == 0) glPushMatrix();
-        glBegin(GL_QUADS);
+        glBegin(platformFacePrimitive());
         glNormal3f(f.normal[0], f.normal[1], f.normal[2]);
         for (int k = 0; k < 4; ++k) {
+            if (k > 0 && PLATFORM_NORMAL_PER_VERTEX)
+                glNormal3f(f.normal[0], f.normal[1], f.normal[2]);
             glTexCoord2f(f.st[k][0], f.st[k][1]);
             glVertex3f(f.corner[k][0] * h, f.corner[k][1] * h, f.corner[k][2] * h);
         }

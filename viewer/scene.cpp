@@ -4,7 +4,7 @@
 #include "viewer.h"
 
 void initScene() {
-    glClearColor(0.5f, 0.5f, 0.5f, 0.0f);
+    glClearColor(VIEWER_BACKGROUND, VIEWER_BACKGROUND, VIEWER_BACKGROUND, 0.0f);
     glShadeModel(GL_SMOOTH);
     glEnable(GL_NORMALIZE);
     glEnable(GL_DEPTH_TEST);

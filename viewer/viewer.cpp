@@ -3,25 +3,27 @@
 #include <GL/glut.h>
 
 #include <cmath>
+#include <cstring>
 
 #include "manipulator.h"
+#include "platform.h"
 #include "projection.h"
 #include "quit_menu.h"
 
+#ifndef VEXO_VERSION
+#define VEXO_VERSION "unknown"
+#endif
+
 namespace {
 
-constexpr int kWindowSize = 250;
-constexpr int kWindowPosition = 50;
-constexpr float kBoxHalf = 3.5f;
-constexpr float kBoxDepth = 500.0f;
-constexpr float kDieSize = 3.6f;
-constexpr float kSpinStepX = 0.31f;
-constexpr float kSpinStepY = 0.37f;
-constexpr float kSpinStepZ = 0.41f;
-
 struct {
-    ViewerState state{0.0f, 0.0f, 0.0f, 1, 1};
+    ViewerState state{0.0f, 0.0f, 0.0f, 1, 1, 1};
 } g;
+
+void windowShown(bool visible) {
+    if (!viewerVisibilityEvent(visible)) return;
+    glutIdleFunc(viewerSpins() ? idle : nullptr);
+}
 
 }  // namespace
 
@@ -34,15 +36,46 @@ float advanceSpin(float angle, float step) {
     return a;
 }
 
+ViewerCommand viewerCommand(int argc, const char* const* argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) return VIEWER_HELP;
+        if (!std::strcmp(argv[i], "--version")) return VIEWER_VERSION;
+    }
+    return VIEWER_RUN;
+}
+
+const char* viewerUsage() {
+    return "Usage: vexo [GLUT options]\n"
+           "       vexo --help | --version\n"
+           "\n"
+           "A six-sided die spinning in a window under three coloured lights.\n"
+           "GLUT's own options (-display NAME, -geometry, -sync, ...) are accepted; the\n"
+           "window always opens at 250 x 250.\n"
+           "\n"
+           "  Space               stop or resume the spin\n"
+           "  Enter               outlines or filled faces\n"
+           "  Shift + drag        turn the view (Shift + Ctrl + drag: about z)\n"
+           "  Ctrl + drag         zoom          Alt + drag   pan\n"
+           "  x y z / X Y Z       turn the die 2 degrees forwards / backwards\n"
+           "  arrows, Page Up/Dn  turn it 1 degree (10 with Alt); Ctrl: preset views;\n"
+           "                      Shift: enlarge or shrink\n"
+           "  right button        menu: \"Quitter\" quits\n"
+           "  Escape              quit\n";
+}
+
+const char* viewerVersion() { return VEXO_VERSION; }
+
 void viewerStart(int* argc, char** argv) {
     glutInit(argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowSize(kWindowSize, kWindowSize);
-    glutInitWindowPosition(kWindowPosition, kWindowPosition);
+    glutInitWindowSize(VIEWER_WINDOW_SIZE, VIEWER_WINDOW_SIZE);
+    glutInitWindowPosition(VIEWER_WINDOW_POSITION, VIEWER_WINDOW_POSITION);
     glutCreateWindow("Vexo");
+    platformWindowCreated(windowShown);
     initScene();
     createQuitMenu();
-    projectionSetBox(-kBoxHalf, kBoxHalf, -kBoxHalf, kBoxHalf, -kBoxDepth, kBoxDepth);
+    projectionSetBox(-VIEWER_BOX_HALF, VIEWER_BOX_HALF, -VIEWER_BOX_HALF, VIEWER_BOX_HALF,
+                     -VIEWER_BOX_DEPTH, VIEWER_BOX_DEPTH);
     manipSetPanGain(1.0f);
     glutReshapeFunc(projectionReshape);
     glutKeyboardFunc(keyboard);
@@ -65,7 +98,7 @@ void renderFrame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glPushMatrix();
     applyViewTransform();
-    drawDie(kDieSize);
+    drawDie(VIEWER_DIE_SIZE);
     glPopMatrix();
     glFlush();
 }
@@ -76,27 +109,37 @@ void display() {
 }
 
 void idle() {
-    g.state.spinX = advanceSpin(g.state.spinX, kSpinStepX);
-    g.state.spinY = advanceSpin(g.state.spinY, kSpinStepY);
-    g.state.spinZ = advanceSpin(g.state.spinZ, kSpinStepZ);
+    g.state.spinX = advanceSpin(g.state.spinX, VIEWER_SPIN_STEP[0]);
+    g.state.spinY = advanceSpin(g.state.spinY, VIEWER_SPIN_STEP[1]);
+    g.state.spinZ = advanceSpin(g.state.spinZ, VIEWER_SPIN_STEP[2]);
     glutPostRedisplay();
 }
 
-void keyboard(unsigned char key, int x, int y) {
-    if (manipKeyboard(key, x, y)) {
-        glutPostRedisplay();
-        return;
-    }
+bool viewerSpins() { return g.state.animating && g.state.visible; }
+
+bool viewerVisibilityEvent(bool visible) {
+    const bool spun = viewerSpins();
+    g.state.visible = visible;
+    return spun != viewerSpins();
+}
+
+ViewerKeyAction viewerKeyEvent(unsigned char key, int modifiers) {
+    if (manipKeyboardEvent(key, modifiers)) return VIEWER_KEY_REDRAW;
     switch (key) {
-        case ' ':
-            g.state.animating = !g.state.animating;
-            glutIdleFunc(g.state.animating ? idle : nullptr);
-            break;
-        case 13:
-            g.state.filled = !g.state.filled;
-            glPolygonMode(GL_FRONT_AND_BACK, g.state.filled ? GL_FILL : GL_LINE);
+        case ' ': g.state.animating = !g.state.animating; return VIEWER_KEY_SPIN;
+        case MANIP_KEY_ENTER: g.state.filled = !g.state.filled; return VIEWER_KEY_FILL;
+        default: return VIEWER_KEY_IGNORED;
+    }
+}
+
+void keyboard(unsigned char key, int, int) {
+    switch (viewerKeyEvent(key, glutGetModifiers())) {
+        case VIEWER_KEY_REDRAW: glutPostRedisplay(); break;
+        case VIEWER_KEY_SPIN: glutIdleFunc(viewerSpins() ? idle : nullptr); break;
+        case VIEWER_KEY_FILL:
+            platformPolygonMode(g.state.filled ? GL_FILL : GL_LINE);
             glutPostRedisplay();
             break;
-        default: break;
+        case VIEWER_KEY_IGNORED: break;
     }
 }

@@ -5,6 +5,16 @@
 // are those of the 7 x 7 viewing box centred on the origin.
 #pragma once
 
+// ---- Constants of the program ------------------------------------------------------------
+
+constexpr int VIEWER_WINDOW_SIZE = 250;     // pixels, width and height at start-up
+constexpr int VIEWER_WINDOW_POSITION = 50;  // pixels from the screen's top left, x and y
+constexpr float VIEWER_BOX_HALF = 3.5f;     // world units: the box shows x and y in +-3.5
+constexpr float VIEWER_BOX_DEPTH = 500.0f;  // world units: near and far planes at -+500
+constexpr float VIEWER_DIE_SIZE = 3.6f;     // world units, edge length
+constexpr float VIEWER_BACKGROUND = 0.5f;   // grey level of the clear colour, 0 to 1
+constexpr float VIEWER_SPIN_STEP[3] = {0.31f, 0.37f, 0.41f};  // degrees per idle call, x y z
+
 // ---- Die model -------------------------------------------------------------------------
 
 // One face image: 16 x 16 texels, RGB bytes, rows of 48 bytes packed with no gap. Texel
@@ -30,7 +40,7 @@ void paintPip(DieTexture& image, int r, int c);
 // Paints the six face images: white ground, black pips. Called once at start-up.
 void buildDieTextures();
 
-// The image with the given pip count (1 to 6), as built by buildDieTextures.
+// The image with the given pip count (1 to 6, asserted), as built by buildDieTextures.
 const DieTexture& dieTexture(int pips);
 
 // The six faces in the order drawDie draws them.
@@ -50,12 +60,41 @@ void initScene();
 
 struct ViewerState {
     float spinX, spinY, spinZ;  // degrees, kept within [0, 360)
-    int animating;              // 1 while the idle callback spins the die
+    int animating;              // 1 while the user lets the die spin (space toggles it)
     int filled;                 // 1 for filled faces, 0 for outlines
+    int visible;                // 0 while the window is hidden: no frame is drawn then
 };
 
 // The viewer's state, for reading.
 const ViewerState& viewerState();
+
+// What a key asks of the viewer's callback once the state has changed.
+enum ViewerKeyAction {
+    VIEWER_KEY_IGNORED,  // nobody's key
+    VIEWER_KEY_REDRAW,   // the manipulator changed the view
+    VIEWER_KEY_SPIN,     // space: register or remove the idle callback as viewerSpins() says
+    VIEWER_KEY_FILL,     // Enter: set the polygon mode that `filled` says, then redraw
+};
+
+// A key with the GLUT modifier mask of its event: offered to the manipulator first (which may
+// exit on Escape), then space and Enter.
+ViewerKeyAction viewerKeyEvent(unsigned char key, int modifiers);
+
+// Whether the idle callback should run: the user lets the die spin and the window shows.
+bool viewerSpins();
+
+// The window was hidden (false) or shows again (true). Returns whether the idle callback
+// must change; the user's `animating` is never touched.
+bool viewerVisibilityEvent(bool visible);
+
+// What the command line asks before GLUT sees it: --help or -h, --version, or to run
+// (every argument then goes to GLUT untouched).
+enum ViewerCommand { VIEWER_RUN, VIEWER_HELP, VIEWER_VERSION };
+ViewerCommand viewerCommand(int argc, const char* const* argv);
+
+// The usage text of --help, and the version that --version prints.
+const char* viewerUsage();
+const char* viewerVersion();
 
 // One spin step: angle + step, kept within [0, 360) so that small steps never round away
 // however long the die has spun. Degrees.
@@ -73,7 +112,7 @@ void applyViewTransform();
 // Draws one frame into the back buffer without swapping (tests read it back from there).
 void renderFrame();
 
-// GLUT callbacks.
+// GLUT callbacks. The window status callback (hidden or shown) is registered by the platform.
 void display();
 void idle();
 void keyboard(unsigned char key, int x, int y);

@@ -1,0 +1,33 @@
+// What differs between the desktop program (GLUT on X11) and the web page (the compiler's
+// GLUT over WebGL), kept here so that every other module reads the same on both. The desktop
+// side issues exactly the GL calls the program has always made; the web side substitutes
+// what WebGL's emulation of the fixed-function pipeline lacks.
+#pragma once
+
+#include <GL/gl.h>
+
+#ifdef __EMSCRIPTEN__
+constexpr bool PLATFORM_WEB = true;
+#else
+constexpr bool PLATFORM_WEB = false;
+#endif
+
+// Internal format of the face images in glTexImage2D: the desktop's component count 3;
+// WebGL accepts only the enumerant.
+constexpr GLint PLATFORM_TEXTURE_FORMAT = PLATFORM_WEB ? GL_RGB : 3;
+
+// The web's immediate mode keeps a normal per vertex, not per primitive: give it with each.
+constexpr bool PLATFORM_NORMAL_PER_VERTEX = PLATFORM_WEB;
+
+// Called once the window exists and the scene is set. `shown` is told when the window is
+// hidden (false: unmapped or minimised) and when it shows again (true). On the desktop a
+// window destroyed by another client ends the program with a message and status 1; on the
+// web, quitting stops the page's loop and says that Vexo has ended.
+void platformWindowCreated(void (*shown)(bool visible));
+
+// Filled faces (GL_FILL) or their outlines (GL_LINE), front and back alike.
+void platformPolygonMode(GLenum mode);
+
+// The primitive each face is drawn with: GL_QUADS, or on the web GL_LINE_LOOP for outlines,
+// because its emulation ignores the polygon mode.
+GLenum platformFacePrimitive();

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Starts COMMAND (the viewer, or the viewer under a checker), finds its window, and drives it
+# as a user would: keys, a drag in every mode, a resize, then Escape. Exits with the
+# command's own status. Usage: session.sh COMMAND [ARGS...]
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+
+"$@" &
+pid=$!
+win=$("$here/vexo-window.sh" "$pid" 60) || { kill "$pid" 2>/dev/null; exit 1; }
+
+xdotool windowfocus --sync "$win" mousemove --window "$win" 125 125
+sleep 1
+drag() {  # MODIFIERS DX DY: a left-button drag from (100, 100) in five moves
+    xdotool mousemove --window "$win" 100 100 keydown "$1" mousedown 1
+    for i in 1 2 3 4 5; do
+        xdotool mousemove --window "$win" $((100 + $2 * i / 5)) $((100 + $3 * i / 5))
+    done
+    xdotool mouseup 1 keyup "$1"
+}
+xdotool key --delay 100 space x y z X Left alt+Right shift+Up ctrl+Down Return Return space
+drag shift 30 20
+drag ctrl 0 -25
+drag alt 20 10
+drag shift+ctrl 10 10
+drag ctrl+alt 10 10
+xdotool windowsize --sync "$win" 300 200
+sleep 1
+xdotool key Escape
+status=0
+wait "$pid" || status=$?
+exit "$status"

@@ -1,0 +1,21 @@
+// What the in-process GL tests share: the viewer's real window in this process, GLUT's event
+// processing, and reading back what was drawn.
+#pragma once
+
+#include <functional>
+
+#include "x_support.h"
+
+// Fixture for in-process GL tests: the viewer started once in this process (its window,
+// scene, menu and callbacks), mapped and reshaped; the manipulator reset for each test.
+class GlTest : public XServerTest {
+protected:
+    void SetUp() override;
+};
+
+// Runs GLUT's event processing until `done` holds or `seconds` pass; true if it held.
+bool pumpUntil(const std::function<bool()>& done, double seconds = 5.0);
+void pumpFor(double seconds);
+
+// One pixel of the current read buffer, window coordinates.
+Rgb readPixel(int x, int y);
