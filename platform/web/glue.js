@@ -90,7 +90,6 @@ var vexoPage = (function () {
     attachMenu: function (button) { menuButton = button; },
     ended: function () {
       closeMenu();
-      GLUT.displayFunc = 0;
       for (var type in listeners) window.removeEventListener(type, listeners[type], true);
       Object.keys(glutHandlers).forEach(function (type) {
         window.removeEventListener(type, GLUT[glutHandlers[type]], true);

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# The web page: build it with the compiler's GLUT and GL emulation, serve it, or test it in
+# headless Chromium. Usage: web.sh build|run|test|bench DIR
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+top=$(cd "$here/.." && pwd)
+what=$1 dir=$2
+export NODE_PATH=/usr/share/nodejs  # where Debian's emcc finds acorn
+
+# The browser driver, pinned by the lock file.
+node_modules() {
+    [[ -d "$top/tests/web/node_modules/puppeteer-core" ]] ||
+        (cd "$top/tests/web" && npm ci --no-audit --no-fund --loglevel=error)
+}
+
+case "$what" in
+    build)
+        emcmake cmake -S "$top" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release ${CMAKE_FLAGS:-} >/dev/null
+        cmake --build "$dir"
+        ls -l "$dir/index.html" "$dir/vexo.js" "$dir/vexo.wasm" |
+            awk '{ total += $5 } END { printf "web: %s, %.0f KB in all\n", dir, total / 1024 }' dir="$dir"
+        ;;
+    run)
+        node_modules
+        exec node "$here/web-run.mjs" "$dir"
+        ;;
+    test)
+        node_modules
+        BUILD=$(cd "$dir" && pwd) exec node --test "$top/tests/web/"
+        ;;
+    bench)
+        node_modules
+        exec node "$here/web-bench.mjs" "$dir"
+        ;;
+    *) echo "usage: $0 build|run|test|bench DIR" >&2; exit 2 ;;
+esac

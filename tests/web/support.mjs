@@ -1,0 +1,113 @@
+// Shared by the page's tests, `make web-run` and `make bench`: a static server for the built
+// page on 127.0.0.1, Debian's Chromium driven headless, and measures of what the canvas shows.
+import { createServer } from 'node:http';
+import { readFile } from 'node:fs/promises';
+import { extname, join, normalize } from 'node:path';
+import puppeteer from 'puppeteer-core';
+
+const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
+                '.png': 'image/png' };
+
+// Serves the files of `root` on a free port of 127.0.0.1; resolves to { url, close }.
+export async function serve(root) {
+  const server = createServer(async (request, response) => {
+    const path = normalize(decodeURIComponent(new URL(request.url, 'http://x').pathname));
+    try {
+      const body = await readFile(join(root, path === '/' ? 'index.html' : path));
+      response.writeHead(200, { 'Content-Type': types[extname(path)] || 'text/html' });
+      response.end(body);
+    } catch {
+      response.writeHead(404).end();
+    }
+  });
+  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+  return { url: `http://127.0.0.1:${server.address().port}/`, close: () => server.close() };
+}
+
+export function launch() {
+  return puppeteer.launch({
+    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
+    headless: true,
+    args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
+           '--disable-background-networking', '--disable-component-update', '--disable-sync',
+           '--no-first-run', '--disable-quic'],
+  });
+}
+
+// Opens the page and waits for its first frame. With `holdTimers`, GLUT's idle loop (the
+// page's only timer) is held back, so the picture is the die as it starts, straight on, until
+// releaseTimers(page). Console errors and page errors are collected in page.errors.
+export async function open(browser, url, { holdTimers = false } = {}) {
+  const page = await browser.newPage();
+  page.errors = [];
+  page.on('console', (m) => { if (m.type() === 'error') page.errors.push(m.text()); });
+  page.on('pageerror', (e) => page.errors.push(String(e)));
+  if (holdTimers) {
+    await page.evaluateOnNewDocument(() => {
+      const held = [], setTimeout = window.setTimeout;
+      window.setTimeout = (f, ms) => held.push([f, ms]);
+      window.releaseTimers = () => {
+        window.setTimeout = setTimeout;
+        for (const [f, ms] of held) setTimeout(f, ms);
+      };
+    });
+  }
+  await page.setViewport({ width: 800, height: 600 });
+  await page.goto(url);
+  await page.waitForFunction(() => typeof GLUT !== 'undefined' && GLUT.displayFunc);
+  await frames(page);
+  return page;
+}
+
+export const releaseTimers = (page) => page.evaluate(() => window.releaseTimers());
+
+// Waits for the browser to draw `n` more frames.
+export function frames(page, n = 3) {
+  return page.evaluate((n) => new Promise((resolve) => {
+    const step = () => (n-- > 0 ? requestAnimationFrame(step) : resolve());
+    step();
+  }), n);
+}
+
+// The canvas as the user sees it: { w, h, rgb } with 3 bytes a pixel, row by row.
+export async function shot(page) {
+  const canvas = await page.$('#canvas');
+  const png = await canvas.screenshot({ encoding: 'base64' });
+  const pixels = await page.evaluate(async (png) => {
+    const image = new Image();
+    image.src = 'data:image/png;base64,' + png;
+    await image.decode();
+    const c = new OffscreenCanvas(image.width, image.height).getContext('2d');
+    c.drawImage(image, 0, 0);
+    const rgba = c.getImageData(0, 0, image.width, image.height).data;
+    let s = '';
+    for (let i = 0; i < rgba.length; i += 4) s += String.fromCharCode(rgba[i], rgba[i + 1], rgba[i + 2]);
+    return { w: image.width, h: image.height, rgb: btoa(s) };
+  }, png);
+  return { w: pixels.w, h: pixels.h, rgb: Buffer.from(pixels.rgb, 'base64'), png };
+}
+
+export const pixel = (s, x, y) => [...s.rgb.subarray((y * s.w + x) * 3, (y * s.w + x) * 3 + 3)];
+
+// The pixels that are not the grey background: how many, and their centroid.
+export function dieIn(s) {
+  let area = 0, cx = 0, cy = 0;
+  for (let y = 0; y < s.h; ++y) {
+    for (let x = 0; x < s.w; ++x) {
+      if (pixel(s, x, y).some((v) => Math.abs(v - 128) > 3)) ++area, cx += x, cy += y;
+    }
+  }
+  return { area, cx: area ? cx / area : 0, cy: area ? cy / area : 0 };
+}
+
+// A left-button drag on the canvas from (x, y) by (dx, dy) in five moves, `keys` held.
+export async function drag(page, keys, x, y, dx, dy) {
+  const box = await (await page.$('#canvas')).boundingBox();
+  for (const k of keys) await page.keyboard.down(k);
+  await page.mouse.move(box.x + x, box.y + y);
+  await page.mouse.down();
+  for (let i = 1; i <= 5; ++i) await page.mouse.move(box.x + x + dx * i / 5, box.y + y + dy * i / 5);
+  await page.mouse.up();
+  for (const k of [...keys].reverse()) await page.keyboard.up(k);
+  await frames(page);
+}
