@@ -48,7 +48,7 @@ struct Figures {
 };
 
 // Frames per second and CPU microseconds per frame of `frame`, over one round.
-Figures round(void (*frame)()) {
+Figures timeRound(void (*frame)()) {
     const double cpu0 = cpuSeconds();
     const auto t0 = Clock::now();
     long frames = 0;
@@ -75,7 +75,7 @@ void boundFrame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glPushMatrix();
     applyViewTransform();
-    const float h = 1.8f;
+    const float h = VIEWER_DIE_SIZE / 2;
     for (int i = 0; i < DIE_FACE_COUNT; ++i) {
         const DieFace& f = dieFaces()[i];
         glBindTexture(GL_TEXTURE_2D, gTextures[f.pips - 1]);
@@ -227,10 +227,12 @@ double firstFrame(const char* exe, double* peakMiB) {
 
 int main(int argc, char** argv) {
     const char* exe = argc > 1 ? argv[1] : "vexo";
-    if (!XOpenDisplay(nullptr)) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) {
         std::fprintf(stderr, "frame_bench: no X display; run it through `make bench`\n");
         return 1;
     }
+    XCloseDisplay(display);
     int glutArgc = 1;
     viewerStart(&glutArgc, argv);
     for (int i = 0; i < 50; ++i) glutMainLoopEvent();
@@ -238,18 +240,22 @@ int main(int argc, char** argv) {
     makeTextures();
 
     // Rounds of the three frames, in an order that rotates from round to round.
+    std::fprintf(stderr, "bench: %d rounds of the real frame, the floor and texture objects...\n",
+                 kRounds);
     void (*frames[3])() = {realFrame, floorFrame, boundFrame};
     std::vector<double> fps[3], cpu[3];
     for (int i = 0; i < kRounds; ++i) {
         for (int k = 0; k < 3; ++k) {
             const int which = (i + k) % 3;
-            const Figures f = round(frames[which]);
+            const Figures f = timeRound(frames[which]);
             fps[which].push_back(f.fps);
             cpu[which].push_back(f.cpuMicros);
         }
     }
     double gearsPeak = 0, vexoPeak = 0;
+    std::fprintf(stderr, "bench: glxgears for three of its five-second counts...\n");
     const Figures gears = glxgears(&gearsPeak);
+    std::fprintf(stderr, "bench: vexo's start-up and peak memory...\n");
     const double start = firstFrame(exe, &vexoPeak);
 
     const double fc = median(cpu[1]);

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs the frame benchmark on the current display, or on a private X server when there is
-# none, and prints its table with the machine and the renderer named.
+# none, then the page's rates in headless Chromium, and prints one table with the machine and
+# the renderer named. Usage: bench.sh BUILD_DIR WEB_BUILD_DIR
 set -euo pipefail
-build=${1:-build}
 here=$(cd "$(dirname "$0")" && pwd)
 
 if [[ "${1:-}" == --inner ]]; then
@@ -14,7 +14,12 @@ if [[ "${1:-}" == --inner ]]; then
     exec "$build/bench/frame_bench" "$("$here/vexo-path.sh" "$build")"
 fi
 
+build=${1:-build-bench} web=${2:-build-web}
+echo "bench: about 40 seconds; the table follows." >&2
 if [[ -n "${DISPLAY:-}" ]] && xdpyinfo >/dev/null 2>&1; then
-    exec "$here/bench.sh" --inner "$build"
+    "$here/bench.sh" --inner "$build"
+else
+    "$here/xvfb.sh" "$here/bench.sh" --inner "$build"
 fi
-exec "$here/xvfb.sh" "$here/bench.sh" --inner "$build"
+echo
+"$here/web.sh" bench "$web"
