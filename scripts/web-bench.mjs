@@ -8,6 +8,11 @@ import { launch, serve } from '../tests/web/support.mjs';
 const dir = resolve(process.argv[2] || 'build-web');
 const server = await serve(dir);
 const browser = await launch();
+// The browser's first WebGL context starts its GPU process and software renderer, about a
+// second here: part of starting the browser, not of loading the page, so it is done first.
+const warm = await browser.newPage();
+await warm.evaluate(() => document.createElement('canvas').getContext('webgl'));
+await warm.close();
 const page = await browser.newPage();
 // Counts draw calls (six faces a frame) and GLUT's idle steps, from before the page loads.
 await page.evaluateOnNewDocument(() => {
