@@ -49,7 +49,7 @@ int onXError(Display* display, XErrorEvent* error) {
 
 // GLUT goes on as if nothing happened when another client destroys its window; with the spin
 // stopped the process would wait for ever with no window. Ask the server whether it is still
-// there, catching the error instead of letting GLUT's handler end the process with its own words.
+// there, catching the error ourselves rather than letting an X error handler end the process.
 bool windowGone() {
     XSync(g.display, False);
     gXError = false;

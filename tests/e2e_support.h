@@ -2,17 +2,35 @@
 // server, and judged by screenshots of its window and by its exit status.
 #pragma once
 
-#include <sys/types.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <cstdio>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "x_support.h"
 
 // Runs a shell command and returns what it printed, without the trailing newline.
-std::string sh(const std::string& command);
+inline std::string sh(const std::string& command) {
+    std::string out;
+    if (FILE* p = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        size_t n;
+        while ((n = fread(buffer, 1, sizeof buffer, p)) > 0) out.append(buffer, n);
+        pclose(p);
+    }
+    while (!out.empty() && out.back() == '\n') out.pop_back();
+    return out;
+}
 
-void settle(double seconds = 0.3);
+inline void settle(double seconds = 0.3) {
+    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}
 
 // A screenshot of the window; empty when none could be taken, and then never equal to another.
 struct Shot {
@@ -28,26 +46,97 @@ struct Die {
     long area = 0;
     double cx = 0, cy = 0;
 };
-Die dieIn(const Shot& s);
+inline Die dieIn(const Shot& s) {
+    Die d;
+    for (int y = 0; y < s.h; ++y) {
+        for (int x = 0; x < s.w; ++x) {
+            if (!isBackground(&s.rgb[(y * s.w + x) * 3])) ++d.area, d.cx += x, d.cy += y;
+        }
+    }
+    if (d.area) d.cx /= d.area, d.cy /= d.area;
+    return d;
+}
 
 // One running viewer, found by its process id, ended when the test is done with it.
 class Vexo {
 public:
-    explicit Vexo(const std::vector<std::string>& args = {});
-    ~Vexo();
+    explicit Vexo(const std::vector<std::string>& args = {}) {
+        pid_ = fork();
+        if (pid_ == 0) {
+            std::vector<char*> argv{const_cast<char*>(VEXO_EXE)};
+            for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+            argv.push_back(nullptr);
+            execv(VEXO_EXE, argv.data());
+            _exit(127);
+        }
+        win_ = sh(std::string(VEXO_SCRIPTS "/vexo-window.sh ") + std::to_string(pid_));
+        if (win_.empty()) return;
+        xdo("windowfocus --sync " + win_);
+        xMove(125, 125);
+        settle(0.2);
+    }
+    ~Vexo() {
+        if (running()) kill(pid_, SIGKILL), waitpid(pid_, nullptr, 0);
+    }
     const std::string& window() const { return win_; }
     pid_t pid() const { return pid_; }
-    bool running();
+    bool running() {
+        if (!exited_ && waitpid(pid_, &status_, WNOHANG) == pid_) exited_ = true;
+        return !exited_;
+    }
     // Exit status once it has ended within `seconds`, or -1.
-    int exitStatus(double seconds = 5);
-    void xdo(const std::string& args);
-    void keys(const std::string& names);
-    void drag(const std::string& modifiers, int x, int y, int dx, int dy);
-    void resize(int w, int h);
+    int exitStatus(double seconds = 5) {
+        if (!waitUntil([&] { return !running(); }, seconds)) return -1;
+        return WIFEXITED(status_) ? WEXITSTATUS(status_) : 128 + WTERMSIG(status_);
+    }
+    void xdo(const std::string& args) { sh("xdotool " + args); }
+    void keys(const std::string& names) { xdo("key --delay 30 " + names), settle(); }
+    void drag(const std::string& modifiers, int x, int y, int dx, int dy) {
+        xDrag(modifiers, x, y, dx, dy), settle();
+    }
+    void resize(int w, int h) {
+        xdo("windowsize --sync " + win_ + " " + std::to_string(w) + " " + std::to_string(h));
+        settle(0.5);
+    }
     // A screenshot; a failed capture fails the test.
-    Shot shot();
+    Shot shot() {
+        Shot s;
+        if (FILE* p = popen(("xwd -silent -id " + win_ + " | convert xwd:- ppm:-").c_str(), "r")) {
+            // A binary PPM header: P6, width, height, maximum; xwd's window name comes as a
+            // # comment line.
+            int header[3] = {}, n = 0, c = fgetc(p);
+            const bool p6 = c == 'P' && fgetc(p) == '6';
+            while (p6 && n < 3 && (c = fgetc(p)) != EOF) {
+                if (c == '#') {
+                    while (c != '\n' && c != EOF) c = fgetc(p);
+                } else if (c >= '0' && c <= '9') {
+                    ungetc(c, p);
+                    if (fscanf(p, "%d", &header[n++]) != 1) break;
+                }
+            }
+            s.w = header[0], s.h = header[1];
+            if (n == 3 && header[2] == 255 && fgetc(p) != EOF) {
+                s.rgb.resize(size_t(s.w) * s.h * 3);
+                if (fread(s.rgb.data(), 1, s.rgb.size(), p) != s.rgb.size()) s.rgb.clear();
+            }
+            pclose(p);
+        }
+        if (s.rgb.empty()) ADD_FAILURE() << "no screenshot of window " << win_ << " could be taken";
+        return s;
+    }
     // A picture of the die held still by space.
-    Shot stillShot();
+    Shot stillShot() {
+        Shot a = shot();
+        waitUntil(
+            [&] {
+                Shot b = shot();
+                const bool same = a == b;
+                a = std::move(b);
+                return same;
+            },
+            1.5, [] { settle(0.1); });
+        return a;
+    }
 
 private:
     pid_t pid_ = -1;

@@ -4,10 +4,7 @@
 #include <unistd.h>
 
 #include <cmath>
-#include <fstream>
-#include <iterator>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -147,14 +144,8 @@ TEST_F(EndToEnd, MenuQuitterQuitsAndDismissingChangesNothing) {
 
 // CPU seconds the process has used so far: utime and stime, fields 14 and 15 of its stat.
 double cpuSeconds(pid_t pid) {
-    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
-    const std::string line{std::istreambuf_iterator<char>(in), {}};
-    std::istringstream rest(line.substr(line.rfind(')') + 2));
-    std::string field;
-    for (int i = 3; i < 14; ++i) rest >> field;
-    long user = 0, system = 0;
-    rest >> user >> system;
-    return double(user + system) / sysconf(_SC_CLK_TCK);
+    const std::string ticks = sh("awk '{print $14 + $15}' /proc/" + std::to_string(pid) + "/stat");
+    return std::stod(ticks) / sysconf(_SC_CLK_TCK);
 }
 
 TEST_F(EndToEnd, HiddenWindowRestsAndADestroyedOneEndsTheProgram) {

@@ -1,3 +1,4 @@
+#include <GL/glu.h>
 #include <GL/glut.h>
 #include <X11/keysym.h>
 #include <gtest/gtest.h>
@@ -281,59 +282,45 @@ TEST_F(ViewerGl, ThreeFacesShowTheirPipsInTheirLitColours) {
     for (int i = 0; i < 4; ++i) manipSpecialEvent(GLUT_KEY_LEFT, GLUT_ACTIVE_ALT);  // -40 about y
     renderFrame();
     glReadBuffer(GL_BACK);
-    Mat modelview, projection;
+    GLdouble modelview[16], projection[16];
+    GLint viewport[4];
     glPushMatrix();
     glLoadIdentity();
     applyViewTransform();
-    glGetFloatv(GL_MODELVIEW_MATRIX, modelview.data());
+    glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
     glPopMatrix();
-    glGetFloatv(GL_PROJECTION_MATRIX, projection.data());
-    const Mat mvp = mul(projection, modelview);
-    const float h = VIEWER_DIE_SIZE / 2;
-    const int height = glutGet(GLUT_WINDOW_HEIGHT), width = glutGet(GLUT_WINDOW_WIDTH);
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    glGetIntegerv(GL_VIEWPORT, viewport);
 
     int shown = 0;
-    for (int i = 0; i < DIE_FACE_COUNT; ++i) {
-        const DieFace& f = dieFaces()[i];
-        float n[3];
+    for (const DieFace* f = dieFaces(); f < dieFaces() + DIE_FACE_COUNT; ++f) {
+        float n[3];  // the face's normal in eye space
         for (int r = 0; r < 3; ++r) {
-            n[r] = modelview[r] * f.normal[0] + modelview[4 + r] * f.normal[1] +
-                   modelview[8 + r] * f.normal[2];
+            n[r] =
+                static_cast<float>(modelview[r] * f->normal[0] + modelview[4 + r] * f->normal[1] +
+                                   modelview[8 + r] * f->normal[2]);
         }
         if (n[2] < 0.3f) continue;  // turned away, or too nearly edge-on to probe
         ++shown;
-        const int pips = pipsFacing(f.normal);
-        const DieTexture& image = dieTexture(pips);
-        const Rgb ground = litWhite(n);
-        // The corners at texture (0, 0), (1, 0) and (0, 1) span the face.
-        const float *o = nullptr, *a = nullptr, *b = nullptr;
-        for (int k = 0; k < 4; ++k) {
-            const float* st = f.st[k];
-            if (st[0] == 0 && st[1] == 0) o = f.corner[k];
-            if (st[0] == 1 && st[1] == 0) a = f.corner[k];
-            if (st[0] == 0 && st[1] == 1) b = f.corner[k];
-        }
-        ASSERT_TRUE(o && a && b) << "face " << i;
+        const int pips = pipsFacing(f->normal);
         int wrong = 0;
         std::string first;
         for (int r = 0; r < DIE_TEXTURE_SIZE; ++r) {
             for (int c = 0; c < DIE_TEXTURE_SIZE; ++c) {
-                const float s = (c + 0.5f) / DIE_TEXTURE_SIZE, t = (r + 0.5f) / DIE_TEXTURE_SIZE;
-                float clip[4] = {};
-                for (int row = 0; row < 4; ++row) {
-                    for (int k = 0; k < 3; ++k) {
-                        const float p = h * (o[k] + s * (a[k] - o[k]) + t * (b[k] - o[k]));
-                        clip[row] += mvp[k * 4 + row] * p;
-                    }
-                    clip[row] += mvp[12 + row];
+                // The texel's centre on the face, between the corners by their texture coordinates.
+                const double s = (c + 0.5) / DIE_TEXTURE_SIZE, t = (r + 0.5) / DIE_TEXTURE_SIZE;
+                double p[3] = {}, x, y, z;
+                for (int k = 0; k < 4; ++k) {
+                    const double w = (f->st[k][0] ? s : 1 - s) * (f->st[k][1] ? t : 1 - t);
+                    for (int j = 0; j < 3; ++j) p[j] += w * f->corner[k][j] * VIEWER_DIE_SIZE / 2;
                 }
-                const int x = static_cast<int>((clip[0] / clip[3] + 1) / 2 * width);
-                const int y = height - 1 - static_cast<int>((clip[1] / clip[3] + 1) / 2 * height);
-                const bool pip = image.texels[(r * DIE_TEXTURE_SIZE + c) * 3] == 0;
+                gluProject(p[0], p[1], p[2], modelview, projection, viewport, &x, &y, &z);
+                const int px = static_cast<int>(x), py = viewport[3] - 1 - static_cast<int>(y);
+                const bool pip = dieTexture(pips).texels[(r * DIE_TEXTURE_SIZE + c) * 3] == 0;
                 const auto verdict =
-                    near(pip ? Rgb{0, 0, 0} : ground, readPixel(x, y), 3,
+                    near(pip ? Rgb{0, 0, 0} : litWhite(n), readPixel(px, py), 3,
                          "texel " + std::to_string(r) + "," + std::to_string(c) + " at (" +
-                             std::to_string(x) + ", " + std::to_string(y) + ")");
+                             std::to_string(px) + ", " + std::to_string(py) + ")");
                 if (!verdict && !wrong++) first = verdict.message();
             }
         }
