@@ -36,6 +36,16 @@ void stepSlot(const ManipParamSlot& slot, int pixels) {
     if (slot.max < *slot.target) *slot.target = slot.max;
 }
 
+// Pan, zoom, the drag's turns and the key angles back to where they start.
+void resetView() {
+    const ManipulatorState start = startState();
+    g.panX = start.panX, g.panY = start.panY;
+    g.rotX = start.rotX, g.rotY = start.rotY, g.rotZ = start.rotZ;
+    g.zoom = start.zoom;
+    g.keyAngleX = start.keyAngleX, g.keyAngleY = start.keyAngleY, g.keyAngleZ = start.keyAngleZ;
+    g.keyZoom = start.keyZoom;
+}
+
 // One pan step of `pixels`, in world units, at the width and projection of the latest button
 // event; zero when they give no pixel size.
 double panStep(int pixels) {
@@ -226,6 +236,11 @@ int manipSpecial(int key, int, int) { return manipSpecialEvent(key, glutGetModif
 
 int manipSpecialEvent(int key, int modifiers) {
     g.mode = manipModeFromMask(modifiers);
+    // Home brings back a die panned or zoomed out of sight, whatever the modifiers.
+    if (key == GLUT_KEY_HOME) {
+        resetView();
+        return 1;
+    }
     // GLUT numbers the four arrows and the two page keys consecutively, Left to Page Down.
     if (key < GLUT_KEY_LEFT || key > GLUT_KEY_PAGE_DOWN) return 0;
 

@@ -10,6 +10,8 @@
 //                 Shift+Ctrl and 10 with Ctrl+Alt; Ctrl: preset orientations;
 //                 Shift: key zoom x1.1 (Left, Up, Page Up) or /1.1 (Right, Down, Page Down)
 //                 Shift+Enter: flips toggleFlag, which nothing reads.
+//                 Home, with any modifiers: pan, zoom, turns and key angles back to the start.
+// The user's list of every control is data/controls.txt.
 //
 // Decisions of this module:
 // - Clients install the hooks and the two bounded-parameter slots with the manipSet*

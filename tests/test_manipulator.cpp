@@ -32,6 +32,14 @@ std::vector<float> orthoFor(int w, int h) {
 
 const ManipulatorState& s = manipState();
 
+// Everything the view is drawn with, to compare whole views rather than sums of fields.
+using View = std::array<float, 10>;
+View view() {
+    return {s.panX, s.panY,      s.rotX,      s.rotY,      s.rotZ,
+            s.zoom, s.keyAngleX, s.keyAngleY, s.keyAngleZ, s.keyZoom};
+}
+constexpr View kStartView{0, 0, 0, 0, 0, 1, 0, 0, 0, 1};
+
 class Manip : public ::testing::Test {
 protected:
     void SetUp() override { manipReset(); }
@@ -81,6 +89,10 @@ TEST_F(Manip, CtrlZoomsTwoPercentPerFivePixels) {
     manipReset();
     drag(CTRL, {{0, 0}, {0, 10}, {0, 0}});
     EXPECT_NEAR(s.zoom, 1.0f, 1e-5);
+    // A slow drag, one pixel a step, zooms as much as one quick step.
+    drag(CTRL,
+         {{0, 0}, {0, 1}, {0, 2}, {0, 3}, {0, 4}, {0, 5}, {0, 6}, {0, 7}, {0, 8}, {0, 9}, {0, 10}});
+    EXPECT_NEAR(s.zoom, 1.02 * 1.02, 1e-5);
 }
 
 TEST_F(Manip, ZoomStaysFiniteAndComesBack) {
@@ -177,7 +189,7 @@ void countChange() { ++changes; }
 TEST_F(Manip, CtrlAltDrivesTwoBoundedParameters) {
     drag(CTRL | ALT, {{0, 0}, {40, 40}});
     EXPECT_EQ(s.lastX, 40) << "no slot: only the pointer position changes";
-    EXPECT_EQ(s.rotX + s.panX + s.zoom, 1.0f);
+    EXPECT_EQ(view(), kStartView);
 
     slotX = 0, slotY = 5, changes = 0;
     manipSetParamSlot(0, &slotX, 0.5f, -10, 10);
@@ -193,19 +205,24 @@ TEST_F(Manip, CtrlAltDrivesTwoBoundedParameters) {
     manipSetParamSlot(0, nullptr, 0, 0, 0);
     manipSetParamSlot(1, nullptr, 0, 0, 0);
     manipSetChangeHook(nullptr);
+    GTEST_FLAG_SET(death_test_style, "threadsafe");  // see GlTest
     EXPECT_DEATH(manipSetParamSlot(2, &slotX, 1, 0, 1), "slot");
 }
 
 // ---- Keys ------------------------------------------------------------------------------
 
 TEST_F(Manip, LettersTurnTheKeyAnglesAndUndo) {
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(manipKeyboardEvent('x', 0), 1);
-    EXPECT_EQ(s.keyAngleX, 10.0f);
-    for (int i = 0; i < 5; ++i) manipKeyboardEvent('X', SHIFT);
-    EXPECT_EQ(s.keyAngleX, 0.0f);
-    manipKeyboardEvent('y', 0), manipKeyboardEvent('Z', 0);
-    EXPECT_EQ(s.keyAngleY, 2.0f);
-    EXPECT_EQ(s.keyAngleZ, -2.0f);
+    // Each small letter turns its own angle forwards, and its capital turns it back.
+    const float* angle[3] = {&s.keyAngleX, &s.keyAngleY, &s.keyAngleZ};
+    for (int axis = 0; axis < 3; ++axis) {
+        View expected = kStartView;
+        for (int i = 0; i < 5; ++i) EXPECT_EQ(manipKeyboardEvent('x' + axis, 0), 1);
+        expected[6 + axis] = 10;
+        EXPECT_EQ(view(), expected) << char('x' + axis) << " five times";
+        EXPECT_EQ(*angle[axis], 10.0f);
+        for (int i = 0; i < 5; ++i) manipKeyboardEvent('X' + axis, SHIFT);
+        EXPECT_EQ(view(), kStartView) << char('X' + axis) << " five times";
+    }
     EXPECT_EQ(manipKeyboardEvent('a', 0), 0);
     EXPECT_EQ(manipKeyboardEvent(13, 0), 0) << "plain Enter is the viewer's";
     EXPECT_EQ(manipKeyboardEvent(13, SHIFT | CTRL), 0);
@@ -232,10 +249,10 @@ TEST_F(Manip, ArrowAndPageKeysStepByModifier) {
         manipSpecialEvent(GLUT_KEY_LEFT, c.modifiers);
         manipSpecialEvent(GLUT_KEY_UP, c.modifiers);
         manipSpecialEvent(GLUT_KEY_PAGE_DOWN, c.modifiers);
-        EXPECT_EQ(s.keyAngleX + s.keyAngleY + s.keyAngleZ, 0.0f);
+        EXPECT_EQ(view(), kStartView);
     }
     EXPECT_EQ(manipSpecialEvent(GLUT_KEY_F1, 0), 0);
-    EXPECT_EQ(manipSpecialEvent(GLUT_KEY_HOME, CTRL), 0);
+    EXPECT_EQ(manipSpecialEvent(GLUT_KEY_END, CTRL), 0);
 }
 
 TEST_F(Manip, CtrlPresetsDiscardMouseTurnsOnly) {
@@ -252,10 +269,22 @@ TEST_F(Manip, CtrlPresetsDiscardMouseTurnsOnly) {
         EXPECT_EQ(s.keyAngleX, e[0]) << "key " << key;
         EXPECT_EQ(s.keyAngleY, e[1]) << "key " << key;
         EXPECT_EQ(s.keyAngleZ, e[2]) << "key " << key;
-        EXPECT_EQ(s.rotX + s.rotY + s.rotZ, 0.0f);
+        EXPECT_EQ(std::vector<float>({s.rotX, s.rotY, s.rotZ}), std::vector<float>(3, 0.0f));
     }
     EXPECT_EQ(s.panX, panX);
     EXPECT_EQ(s.zoom, zoom);
+
+    // Home, with any modifiers, brings back what the presets keep: a die panned out of sight
+    // in a window 10 pixels high, then zoomed away, comes back whole, the drag unchanged.
+    for (int modifiers : {0, SHIFT | CTRL | ALT}) {
+        drag(ALT, {{0, 0}, {100, 0}}, 250, 10);
+        drag(CTRL, {{0, 0}, {0, -500}});
+        manipSpecialEvent(GLUT_KEY_UP, SHIFT);
+        manipKeyboardEvent('x', 0);
+        EXPECT_GT(s.panX, 69.99f) << "a pixel of a 10-pixel-high window is 0.7 units";
+        EXPECT_EQ(manipSpecialEvent(GLUT_KEY_HOME, modifiers), 1);
+        EXPECT_EQ(view(), kStartView) << "modifiers " << modifiers;
+    }
 }
 
 TEST_F(Manip, ShiftArrowsScaleTheKeyZoomWithinBounds) {
@@ -274,6 +303,7 @@ TEST_F(Manip, ShiftArrowsScaleTheKeyZoomWithinBounds) {
 void announce() { std::fprintf(stderr, "quit hook ran\n"); }
 
 TEST_F(Manip, EscapeQuitsWithStatusZeroWhateverIsHeld) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");  // see GlTest
     for (int modifiers : {0, CTRL, SHIFT, SHIFT | CTRL | ALT}) {
         EXPECT_EXIT(manipKeyboardEvent(27, modifiers), ::testing::ExitedWithCode(0), "");
     }
@@ -333,14 +363,14 @@ TEST_F(ManipGl, ModifierModesFromRealButtonsAndKeys) {
         for (const Row& row : rows) {
             for (unsigned long k : row.held) xKey(k, true);
             if (byKey) {
-                xTap(XK_Home);  // claimed by nobody; Ctrl+Alt+F1 is the server's
+                xTap(XK_End);  // claimed by nobody; Ctrl+Alt+F1 is the server's
             } else {
                 xButton(1, true);
                 xButton(1, false);
             }
             for (unsigned long k : row.held) xKey(k, false);
             EXPECT_TRUE(pumpUntil([&] { return s.mode == row.mode; }, 2))
-                << (byKey ? "Home" : "left click") << " with " << row.held.size()
+                << (byKey ? "End" : "left click") << " with " << row.held.size()
                 << " modifiers: expected mode " << row.mode << ", observed " << s.mode;
         }
     }
