@@ -9,11 +9,16 @@ foreach(size 48 128 256)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
 endforeach()
 
+# The manual page lists the controls of data/controls.txt.
+include(${PROJECT_SOURCE_DIR}/cmake/controls.cmake)
+vexo_controls(roff desktop VEXO_CONTROLS)
+configure_file(data/vexo.6.in ${CMAKE_CURRENT_BINARY_DIR}/man/vexo.6 @ONLY)
+
 # Compressed without a name or time stamp, so that the same text gives the same bytes.
-foreach(text data/vexo.6 data/debian/changelog)
+foreach(text ${CMAKE_CURRENT_BINARY_DIR}/man/vexo.6 ${PROJECT_SOURCE_DIR}/data/debian/changelog)
   get_filename_component(name ${text} NAME)
   add_custom_command(OUTPUT ${name}.gz
-    COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/${text} ${name}
+    COMMAND ${CMAKE_COMMAND} -E copy ${text} ${name}
     COMMAND gzip -9nf ${name}
     DEPENDS ${text})
   list(APPEND compressed ${CMAKE_CURRENT_BINARY_DIR}/${name}.gz)

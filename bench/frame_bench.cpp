@@ -234,7 +234,7 @@ int main(int argc, char** argv) {
     }
     XCloseDisplay(display);
     int glutArgc = 1;
-    viewerStart(&glutArgc, argv);
+    if (!viewerStart(&glutArgc, argv)) return 2;
     for (int i = 0; i < 50; ++i) glutMainLoopEvent();
 
     makeTextures();

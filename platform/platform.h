@@ -19,8 +19,9 @@ constexpr GLint PLATFORM_TEXTURE_FORMAT = PLATFORM_WEB ? GL_RGB : 3;
 // The web's immediate mode keeps a normal per vertex, not per primitive: give it with each.
 constexpr bool PLATFORM_NORMAL_PER_VERTEX = PLATFORM_WEB;
 
-// Called once the window exists and the scene is set. `shown` is told when the window is
-// hidden (false: unmapped or minimised) and when it shows again (true). On the desktop a
+// Called once the window exists and its context is current, before the scene is set. `shown`
+// is told when the window is hidden (false: unmapped, minimised or fully covered by other
+// windows) and when any part of it shows again (true). On the desktop a
 // window destroyed by another client ends the program with a message and status 1; on the
 // web, quitting stops the page's loop and says that Vexo has ended.
 void platformWindowCreated(void (*shown)(bool visible));

@@ -73,8 +73,9 @@ void checkWhileHidden(int) {
     glutTimerFunc(kHiddenCheckMs, checkWhileHidden, 0);
 }
 
+// A window fully covered by others rests like a hidden one: nothing of the spin would show.
 void windowStatus(int state) {
-    const bool hidden = state == GLUT_HIDDEN;
+    const bool hidden = state == GLUT_HIDDEN || state == GLUT_FULLY_COVERED;
     if (hidden) endIfGone();
     if (hidden && !g.hidden) glutTimerFunc(kHiddenCheckMs, checkWhileHidden, 0);
     if (hidden != g.hidden && g.shown) g.shown(!hidden);

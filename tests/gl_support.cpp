@@ -3,6 +3,7 @@
 #include <GL/freeglut.h>
 
 #include "manipulator.h"
+#include "platform.h"
 #include "viewer.h"
 
 void GlTest::SetUp() {
@@ -24,7 +25,11 @@ void GlTest::SetUp() {
         ASSERT_TRUE(ready) << "the viewer's window never came up";
         pumpFor(0.1);
     }
+    // Every test starts from the viewer's start: no spin yet, spinning, filled faces.
     manipReset();
+    viewerReset();
+    platformPolygonMode(GL_FILL);
+    glutIdleFunc(idle);
 }
 
 bool pumpUntil(const std::function<bool()>& done, double seconds) {

@@ -7,7 +7,9 @@
 #include "x_support.h"
 
 // Fixture for in-process GL tests: the viewer started once in this process (its window,
-// scene, menu and callbacks), mapped and reshaped; the manipulator reset for each test.
+// scene, menu and callbacks), mapped and reshaped; the viewer and the manipulator back at
+// their start for each test. A death test in such a process must use the "threadsafe" style,
+// whose child starts afresh: a forked child would share, and break, the window's connection.
 class GlTest : public XServerTest {
 protected:
     void SetUp() override;

@@ -119,6 +119,7 @@ TEST(Spin, StepsStayFullSizeHoweverLongItHasSpun) {
 // ---- Keys, visibility, command line ---------------------------------------------------
 
 TEST(ViewerKeys, SpaceAndEnterAfterTheManipulatorAndHidingKeepsThePause) {
+    viewerReset();
     const ViewerState& v = viewerState();
     EXPECT_EQ(viewerKeyEvent(' ', 0), VIEWER_KEY_SPIN);
     EXPECT_EQ(v.animating, 0);
@@ -206,6 +207,17 @@ TEST_F(ViewerGl, FirstFrameShowsTheSixStraightOnUnderThreeLights) {
     // Just outside the die's edge, 3.6 units wide: grey, and just inside: lit.
     EXPECT_TRUE(near(grey, readPixel(125, 59), kBackgroundTolerance, "above the die"));
     EXPECT_TRUE(near(ground, readPixel(125, 66), 3, "top edge of the die"));
+
+    // Zoomed to about half and to twice the size, the face is lit just the same.
+    float p[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, p);
+    manipMouseEvent(GLUT_LEFT_BUTTON, GLUT_DOWN, 0, 0, GLUT_ACTIVE_CTRL, p, VIEWER_WINDOW_SIZE);
+    for (int dy : {-175, 175 + 175}) {
+        manipMotion(0, manipState().lastY + dy);
+        renderFrame();
+        EXPECT_TRUE(near(ground, readPixel(125, 125), 3,
+                         "face centre at zoom " + std::to_string(manipState().zoom)));
+    }
 }
 
 // 4 x 4 column-major matrices, as GL keeps them.
@@ -274,60 +286,73 @@ int pipsFacing(const float n[3]) {
     return n[2] > 0 ? 6 : 1;
 }
 
-// Turned so that three faces show, each face's every texel, found through the matrices the
-// die was drawn with: pips black where its image has them, the ground lit as the lighting
-// equation says for the face's normal in eye space.
-TEST_F(ViewerGl, ThreeFacesShowTheirPipsInTheirLitColours) {
+// Turned so that three faces show, then turned half round so that the other three do, each
+// face's every texel, found through the matrices the die was drawn with: pips black where its
+// image has them, the ground lit as the lighting equation says for the face's normal in eye
+// space.
+TEST_F(ViewerGl, EveryFaceShowsItsPipsInItsLitColours) {
     for (int i = 0; i < 15; ++i) manipKeyboardEvent('x', 0);  // 30 degrees about x
     for (int i = 0; i < 4; ++i) manipSpecialEvent(GLUT_KEY_LEFT, GLUT_ACTIVE_ALT);  // -40 about y
-    renderFrame();
-    glReadBuffer(GL_BACK);
-    GLdouble modelview[16], projection[16];
-    GLint viewport[4];
-    glPushMatrix();
-    glLoadIdentity();
-    applyViewTransform();
-    glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
-    glPopMatrix();
-    glGetDoublev(GL_PROJECTION_MATRIX, projection);
-    glGetIntegerv(GL_VIEWPORT, viewport);
+    int seen[7] = {};
+    for (int turn : {0, 180}) {  // a Shift-drag turns the whole view about the screen's y
+        float snapshot[16];
+        glGetFloatv(GL_PROJECTION_MATRIX, snapshot);
+        manipMouseEvent(GLUT_LEFT_BUTTON, GLUT_DOWN, 0, 0, GLUT_ACTIVE_SHIFT, snapshot,
+                        VIEWER_WINDOW_SIZE);
+        manipMotion(turn, 0);
+        renderFrame();
+        glReadBuffer(GL_BACK);
+        GLdouble modelview[16], projection[16];
+        GLint viewport[4];
+        glPushMatrix();
+        glLoadIdentity();
+        applyViewTransform();
+        glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
+        glPopMatrix();
+        glGetDoublev(GL_PROJECTION_MATRIX, projection);
+        glGetIntegerv(GL_VIEWPORT, viewport);
 
-    int shown = 0;
-    for (const DieFace* f = dieFaces(); f < dieFaces() + DIE_FACE_COUNT; ++f) {
-        float n[3];  // the face's normal in eye space
-        for (int r = 0; r < 3; ++r) {
-            n[r] =
-                static_cast<float>(modelview[r] * f->normal[0] + modelview[4 + r] * f->normal[1] +
-                                   modelview[8 + r] * f->normal[2]);
-        }
-        if (n[2] < 0.3f) continue;  // turned away, or too nearly edge-on to probe
-        ++shown;
-        const int pips = pipsFacing(f->normal);
-        int wrong = 0;
-        std::string first;
-        for (int r = 0; r < DIE_TEXTURE_SIZE; ++r) {
-            for (int c = 0; c < DIE_TEXTURE_SIZE; ++c) {
-                // The texel's centre on the face, between the corners by their texture coordinates.
-                const double s = (c + 0.5) / DIE_TEXTURE_SIZE, t = (r + 0.5) / DIE_TEXTURE_SIZE;
-                double p[3] = {}, x, y, z;
-                for (int k = 0; k < 4; ++k) {
-                    const double w = (f->st[k][0] ? s : 1 - s) * (f->st[k][1] ? t : 1 - t);
-                    for (int j = 0; j < 3; ++j) p[j] += w * f->corner[k][j] * VIEWER_DIE_SIZE / 2;
-                }
-                gluProject(p[0], p[1], p[2], modelview, projection, viewport, &x, &y, &z);
-                const int px = static_cast<int>(x), py = viewport[3] - 1 - static_cast<int>(y);
-                const bool pip = dieTexture(pips).texels[(r * DIE_TEXTURE_SIZE + c) * 3] == 0;
-                const auto verdict =
-                    near(pip ? Rgb{0, 0, 0} : litWhite(n), readPixel(px, py), 3,
-                         "texel " + std::to_string(r) + "," + std::to_string(c) + " at (" +
-                             std::to_string(px) + ", " + std::to_string(py) + ")");
-                if (!verdict && !wrong++) first = verdict.message();
+        int shown = 0;
+        for (const DieFace* f = dieFaces(); f < dieFaces() + DIE_FACE_COUNT; ++f) {
+            float n[3];  // the face's normal in eye space
+            for (int r = 0; r < 3; ++r) {
+                n[r] = static_cast<float>(modelview[r] * f->normal[0] +
+                                          modelview[4 + r] * f->normal[1] +
+                                          modelview[8 + r] * f->normal[2]);
             }
+            if (n[2] < 0.3f) continue;  // turned away, or too nearly edge-on to probe
+            ++shown;
+            const int pips = pipsFacing(f->normal);
+            ++seen[pips];
+            int wrong = 0;
+            std::string first;
+            for (int r = 0; r < DIE_TEXTURE_SIZE; ++r) {
+                for (int c = 0; c < DIE_TEXTURE_SIZE; ++c) {
+                    // The texel's centre on the face, between the corners by their texture
+                    // coordinates.
+                    const double s = (c + 0.5) / DIE_TEXTURE_SIZE, t = (r + 0.5) / DIE_TEXTURE_SIZE;
+                    double p[3] = {}, x, y, z;
+                    for (int k = 0; k < 4; ++k) {
+                        const double w = (f->st[k][0] ? s : 1 - s) * (f->st[k][1] ? t : 1 - t);
+                        for (int j = 0; j < 3; ++j)
+                            p[j] += w * f->corner[k][j] * VIEWER_DIE_SIZE / 2;
+                    }
+                    gluProject(p[0], p[1], p[2], modelview, projection, viewport, &x, &y, &z);
+                    const int px = static_cast<int>(x), py = viewport[3] - 1 - static_cast<int>(y);
+                    const bool pip = dieTexture(pips).texels[(r * DIE_TEXTURE_SIZE + c) * 3] == 0;
+                    const auto verdict =
+                        near(pip ? Rgb{0, 0, 0} : litWhite(n), readPixel(px, py), 3,
+                             "texel " + std::to_string(r) + "," + std::to_string(c) + " at (" +
+                                 std::to_string(px) + ", " + std::to_string(py) + ")");
+                    if (!verdict && !wrong++) first = verdict.message();
+                }
+            }
+            EXPECT_EQ(wrong, 0) << "the " << pips << " face: " << wrong
+                                << " of 256 texels wrong, first " << first;
         }
-        EXPECT_EQ(wrong, 0) << "the " << pips << " face: " << wrong
-                            << " of 256 texels wrong, first " << first;
+        EXPECT_EQ(shown, 3) << "turned " << turn;
     }
-    EXPECT_EQ(shown, 3);
+    for (int pips = 1; pips <= 6; ++pips) EXPECT_EQ(seen[pips], 1) << "the " << pips << " face";
 }
 
 TEST_F(ViewerGl, SpaceStopsAndResumesTheSpin) {

@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     int glutArgc = 1;
-    viewerStart(&glutArgc, argv);
+    if (!viewerStart(&glutArgc, argv)) return 2;
     glutIdleFunc(nullptr);
     for (int i = 0; i < kSpinSteps; ++i) idle();
     if (!settle(VIEWER_WINDOW_SIZE) || !writeFrame(argv[1])) return 1;

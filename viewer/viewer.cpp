@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <string>
 
 #include "manipulator.h"
 #include "platform.h"
@@ -16,9 +17,20 @@
 
 namespace {
 
+constexpr ViewerState kStartState{0.0f, 0.0f, 0.0f, 1, 1, 1};
+
 struct {
-    ViewerState state{0.0f, 0.0f, 0.0f, 1, 1, 1};
+    ViewerState state = kStartState;
 } g;
+
+// The controls as --help lists them, made from data/controls.txt by the build.
+struct Control {
+    const char* input;
+    const char* does;
+};
+constexpr Control kControls[] = {
+#include "controls.inc"
+};
 
 void windowShown(bool visible) {
     if (!viewerVisibilityEvent(visible)) return;
@@ -28,6 +40,8 @@ void windowShown(bool visible) {
 }  // namespace
 
 const ViewerState& viewerState() { return g.state; }
+
+void viewerReset() { g.state = kStartState; }
 
 float advanceSpin(float angle, float step) {
     float a = std::fmod(angle, 360.0f) + step;
@@ -45,28 +59,27 @@ ViewerCommand viewerCommand(int argc, const char* const* argv) {
 }
 
 const char* viewerUsage() {
-    return "Usage: vexo [GLUT options]\n"
-           "       vexo --help | --version\n"
-           "\n"
-           "A six-sided die spinning in a window under three coloured lights.\n"
-           "GLUT's own options (-display NAME, -geometry, -sync, ...) are accepted; the\n"
-           "window always opens at 250 x 250.\n"
-           "\n"
-           "  Space               stop or resume the spin\n"
-           "  Enter               outlines or filled faces\n"
-           "  Shift + drag        turn the view (Shift + Ctrl + drag: about z)\n"
-           "  Ctrl + drag         zoom          Alt + drag   pan\n"
-           "  x y z / X Y Z       turn the die 2 degrees forwards / backwards\n"
-           "  arrows, Page Up/Dn  turn it 1 degree (10 with Alt); Ctrl: preset views;\n"
-           "                      Shift: enlarge or shrink\n"
-           "  right button        menu: \"Quitter\" quits\n"
-           "  Escape              quit\n";
+    static const std::string usage = [] {
+        std::string text =
+            "Usage: vexo [GLUT options]\n"
+            "       vexo --help | --version\n"
+            "\n"
+            "A six-sided die spinning in a window under three coloured lights.\n"
+            "GLUT's own options (-display NAME, -geometry, -sync, ...) are accepted; the\n"
+            "window always opens at 250 x 250.\n"
+            "\n";
+        for (const Control& c : kControls)
+            text += std::string("  ") + c.input + "\n      " + c.does + "\n";
+        return text;
+    }();
+    return usage.c_str();
 }
 
 const char* viewerVersion() { return VEXO_VERSION; }
 
-void viewerStart(int* argc, char** argv) {
+bool viewerStart(int* argc, char** argv) {
     glutInit(argc, argv);
+    if (*argc > 1) return false;
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize(VIEWER_WINDOW_SIZE, VIEWER_WINDOW_SIZE);
     glutInitWindowPosition(VIEWER_WINDOW_POSITION, VIEWER_WINDOW_POSITION);
@@ -84,6 +97,7 @@ void viewerStart(int* argc, char** argv) {
     glutMouseFunc(manipMouseCallback);
     glutIdleFunc(idle);
     glutDisplayFunc(display);
+    return true;
 }
 
 void applyViewTransform() {

@@ -68,6 +68,10 @@ struct ViewerState {
 // The viewer's state, for reading.
 const ViewerState& viewerState();
 
+// Back to the start: no spin yet, spinning, filled faces, visible. For tests, which share one
+// process; the GL polygon mode and the idle callback are the caller's to match.
+void viewerReset();
+
 // What a key asks of the viewer's callback once the state has changed.
 enum ViewerKeyAction {
     VIEWER_KEY_IGNORED,  // nobody's key
@@ -88,11 +92,11 @@ bool viewerSpins();
 bool viewerVisibilityEvent(bool visible);
 
 // What the command line asks before GLUT sees it: --help or -h, --version, or to run
-// (every argument then goes to GLUT untouched).
+// (every argument then goes to GLUT, and viewerStart refuses what GLUT leaves).
 enum ViewerCommand { VIEWER_RUN, VIEWER_HELP, VIEWER_VERSION };
 ViewerCommand viewerCommand(int argc, const char* const* argv);
 
-// The usage text of --help, and the version that --version prints.
+// The usage text of --help, with every control, and the version that --version prints.
 const char* viewerUsage();
 const char* viewerVersion();
 
@@ -102,8 +106,9 @@ float advanceSpin(float angle, float step);
 
 // Runs the whole start-up up to, not including, the main loop: GLUT and the 250 x 250
 // window titled "Vexo" at (50, 50), the scene, the menu, the viewing box, the manipulator,
-// the callbacks. GLUT takes its own options out of argc/argv.
-void viewerStart(int* argc, char** argv);
+// the callbacks. GLUT takes its own options out of argc/argv; if anything else is left there,
+// returns false before opening the window.
+bool viewerStart(int* argc, char** argv);
 
 // Multiplies the current matrix by the one the die is drawn with: the manipulator's view
 // (pan, rotations, zoom), its key angles, then the spin.
