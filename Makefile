@@ -70,4 +70,4 @@ test-web: web
 	@scripts/web.sh test $(BUILD)-web
 
 clean:
-	rm -rf $(BUILD) $(BUILD)-* tests/web/node_modules
+	rm -rf $(BUILD) $(BUILD)-* scripts/web/node_modules

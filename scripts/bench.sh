@@ -5,21 +5,15 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 
-if [[ "${1:-}" == --inner ]]; then
-    build=$2
-    cpu=$(awk -F': ' '/model name/ {print $2; exit}' /proc/cpuinfo)
-    echo "Machine: $(nproc) cores, ${cpu:-unknown CPU}, $(awk '/MemTotal/ {printf "%.0f GiB", $2/1048576}' /proc/meminfo)"
-    echo "Renderer: $(glxinfo -B | awk -F': ' '/OpenGL renderer string/ {print $2}'), $(glxinfo -B | awk -F': ' '/OpenGL version string/ {print $2}')"
-    echo
-    exec "$build/bench/frame_bench" "$("$here/vexo-path.sh" "$build")"
-fi
+source "$here/lib.sh"
+have_display || on_private_x "$@"
 
 build=${1:-build-bench} web=${2:-build-web}
 echo "bench: about 40 seconds; the table follows." >&2
-if [[ -n "${DISPLAY:-}" ]] && xdpyinfo >/dev/null 2>&1; then
-    "$here/bench.sh" --inner "$build"
-else
-    "$here/xvfb.sh" "$here/bench.sh" --inner "$build"
-fi
+cpu=$(awk -F': ' '/model name/ {print $2; exit}' /proc/cpuinfo)
+echo "Machine: $(nproc) cores, ${cpu:-unknown CPU}, $(awk '/MemTotal/ {printf "%.0f GiB", $2/1048576}' /proc/meminfo)"
+echo "Renderer: $(glxinfo -B | awk -F': ' '/OpenGL renderer string/ {print $2}'), $(glxinfo -B | awk -F': ' '/OpenGL version string/ {print $2}')"
+echo
+"$build/bench/frame_bench" "$build/vexo"
 echo
 "$here/web.sh" bench "$web"

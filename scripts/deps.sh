@@ -36,6 +36,27 @@ if [[ $(id -u) -ne 0 ]]; then
     command -v sudo >/dev/null || { echo "not root and no sudo: install ${missing[*]} by hand" >&2; exit 1; }
     sudo=(sudo)
 fi
+
+# Another package manager (unattended upgrades, a second terminal) may hold dpkg's lock, an
+# fcntl lock: wait for it a while, saying who holds it, rather than fail at once.
+lock=/var/lib/dpkg/lock-frontend
+lock_wait=${VEXO_LOCK_WAIT:-300}  # seconds
+lock_holder() {
+    local inode pid
+    inode=$(stat -c %i "$lock" 2>/dev/null) || return 0
+    pid=$(awk -v inode="$inode" '$2 != "->" && $6 ~ ":" inode "$" { print $5; exit }' /proc/locks)
+    [[ -n "$pid" ]] && echo "$(cat "/proc/$pid/comm" 2>/dev/null || echo unknown) (process $pid)"
+}
+holder=$(lock_holder)
+[[ -z "$holder" ]] ||
+    echo "Waiting up to $lock_wait seconds for the package lock, held by $holder"
+
 export DEBIAN_FRONTEND=noninteractive
 "${sudo[@]}" apt-get update -qq
-"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+if ! "${sudo[@]}" apt-get install -y -qq --no-install-recommends -o DPkg::Lock::Timeout="$lock_wait" \
+    "${missing[@]}" >/dev/null; then
+    holder=$(lock_holder)
+    [[ -z "$holder" ]] ||
+        echo "The package lock is still held by $holder: install ${missing[*]} once it is done" >&2
+    exit 1
+fi

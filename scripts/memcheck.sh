@@ -6,18 +6,20 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 
-if [[ "${1:-}" != --inner ]]; then
-    exec "$here/xvfb.sh" "$here/memcheck.sh" --inner "${1:-build-memcheck}"
-fi
-build=$2
-exe=$("$here/vexo-path.sh" "$build")
+source "$here/lib.sh"
+on_private_x "$@"
+build=${1:-build-memcheck}
+exe=$build/vexo
 log="$build/memcheck.log"
 
 status=0
 "$here/session.sh" valgrind --tool=memcheck --leak-check=full --track-origins=yes \
     --num-callers=30 --log-file="$log" "$exe" || status=$?
 
-ours='[(](viewer|scene|die|main|manipulator|projection|quit_menu|palette|x11)[.]cpp:[0-9]+[)]'
+# Every source file the build compiles, by name: a frame in any of them is ours.
+ours=$(grep -o '"file": *"[^"]*"' "$build/compile_commands.json" | sed 's#.*/##; s#"$##; s#[.]#[.]#g' |
+    sort -u | paste -sd'|')
+ours="[(]($ours):[0-9]+[)]"
 # An error is ours when one of its three innermost frames (the allocator's left out) is in
 # the project's sources; every stack reaches main, so deeper frames say nothing.
 errors=$(awk -v ours="$ours" '

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package in OUT_DIR with Debian's hardening flags, reproducibly: the time
-# stamps come from the last commit, so two builds of one commit give the same bytes.
+# stamps come from the last commit, or outside a git checkout (a source tarball) from the
+# changelog's latest entry, so two builds of one source give the same bytes.
 # Usage: package.sh OUT_DIR
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -10,10 +11,15 @@ out=$(cd "$out" && pwd)
 command -v dpkg-shlibdeps >/dev/null ||
     { echo "dpkg-shlibdeps is missing (dpkg-dev): the package would lack its dependencies" >&2; exit 1; }
 
-export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$top" log -1 --format=%ct 2>/dev/null || date +%s)}
+if [[ -z "${SOURCE_DATE_EPOCH:-}" ]]; then
+    SOURCE_DATE_EPOCH=$(git -C "$top" log -1 --format=%ct 2>/dev/null ||
+        dpkg-parsechangelog -l "$top/data/debian/changelog" -S Timestamp)
+fi
+export SOURCE_DATE_EPOCH
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all
-# The build folder is mapped away too, so that where the package is built leaves no trace.
-flags() { (cd "$top" && echo "$(dpkg-buildflags --get "$1") -ffile-prefix-map=$out=build"); }
+# The source and build folders are mapped away, so that where the package is built leaves
+# no trace.
+flags() { (cd "$top" && echo "$(dpkg-buildflags --get "$1") -ffile-prefix-map=$out=build -ffile-prefix-map=$top=src"); }
 cmake -S "$top" -B "$out" -G Ninja -DCMAKE_BUILD_TYPE=None -DVEXO_TESTS=OFF \
     -DCMAKE_CXX_FLAGS="$(flags CPPFLAGS) $(flags CXXFLAGS)" \
     -DCMAKE_EXE_LINKER_FLAGS="$(cd "$top" && dpkg-buildflags --get LDFLAGS)" -DCMAKE_STRIP="$top/scripts/deb-strip.sh" >/dev/null

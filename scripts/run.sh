@@ -4,11 +4,8 @@
 set -euo pipefail
 build=${1:-build}
 here=$(cd "$(dirname "$0")" && pwd)
-exe=$("$here/vexo-path.sh" "$build")
+source "$here/lib.sh"
 
-if [[ -n "${DISPLAY:-}" ]] && xdpyinfo >/dev/null 2>&1; then
-    exec "$exe"
-fi
-
+have_display && exec "$build/vexo"
 echo "No display: running Vexo on a private X server for two seconds."
-"$here/xvfb.sh" "$here/screenshot.sh" "$exe" "$build/vexo.png" 2
+"$here/xvfb.sh" "$here/screenshot.sh" "$build/vexo" "$build/vexo.png" 2

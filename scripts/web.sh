@@ -9,8 +9,8 @@ export NODE_PATH=/usr/share/nodejs  # where Debian's emcc finds acorn
 
 # The browser driver, pinned by the lock file.
 node_modules() {
-    [[ -d "$top/tests/web/node_modules/puppeteer-core" ]] ||
-        (cd "$top/tests/web" && npm ci --no-audit --no-fund --loglevel=error)
+    [[ -d "$here/web/node_modules/puppeteer-core" ]] ||
+        (cd "$here/web" && npm ci --no-audit --no-fund --loglevel=error)
 }
 
 case "$what" in
@@ -22,7 +22,7 @@ case "$what" in
         ;;
     run)
         node_modules
-        exec node "$here/web-run.mjs" "$dir"
+        exec node "$here/web/run.mjs" "$dir"
         ;;
     test)
         node_modules
@@ -30,7 +30,7 @@ case "$what" in
         ;;
     bench)
         node_modules
-        exec node "$here/web-bench.mjs" "$dir"
+        exec node "$here/web/bench.mjs" "$dir"
         ;;
     *) echo "usage: $0 build|run|test|bench DIR" >&2; exit 2 ;;
 esac

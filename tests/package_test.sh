@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Debian package as a distribution and a user would judge it: lintian, the desktop entry,
-# the AppStream metadata and the manual page clean; two builds byte for byte the same; the
-# icons at their sizes; then, as root, installed, asked its version and run until Escape.
+# the AppStream metadata and the manual page clean; two builds from a source tarball, unpacked
+# in two places, byte for byte the same; the icons at their sizes; then, as root, installed,
+# asked its version and run until Escape.
 # Usage: package_test.sh BUILD_DIR
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -9,11 +10,15 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-deb=$("$top/scripts/package.sh" "$work/build" | tail -n 1)
-[[ -f "$deb" ]] || fail "no .deb was built"
-cp "$deb" "$work/first.deb"
-"$top/scripts/package.sh" "$work/build" >/dev/null
-cmp -s "$deb" "$work/first.deb" || fail "two builds of the package differ"
+# The sources as a tarball has them: what git tracks (and new files), without .git.
+for place in a b; do
+    mkdir -p "$work/$place"
+    git -C "$top" ls-files -z --cached --others --exclude-standard |
+        (cd "$top" && tar --null -T - --ignore-failed-read -cf - 2>/dev/null) | tar -xf - -C "$work/$place"
+    "$work/$place/scripts/package.sh" "$work/$place-build" >/dev/null
+done
+deb=$(ls "$work"/a-build/vexo_*.deb)
+cmp -s "$deb" "$work"/b-build/vexo_*.deb || fail "two builds of one source tarball differ"
 
 report=$(lintian -EvIL +pedantic "$deb" 2>&1 | grep -E '^[EWIP]: ' || true)
 [[ -z "$report" ]] || fail "lintian: $report"

@@ -1,9 +1,9 @@
 // The page's rates in headless Chromium: frames drawn and idle steps a second while the die
 // spins, the first frame's delay after loading, and the size of what is downloaded.
-// Usage: node web-bench.mjs DIR
+// Usage: node bench.mjs DIR
 import { stat } from 'node:fs/promises';
 import { resolve } from 'node:path';
-import { launch, serve } from '../tests/web/support.mjs';
+import { launch, serve } from './support.mjs';
 
 const dir = resolve(process.argv[2] || 'build-web');
 const server = await serve(dir);

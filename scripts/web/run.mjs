@@ -1,9 +1,9 @@
 // Serves the built page on 127.0.0.1 and prints its address. With a display it waits for a
 // person until interrupted; with none it opens the page in headless Chromium for two seconds,
-// saves a PNG of the canvas, prints its path and stops. Usage: node web-run.mjs DIR
+// saves a PNG of the canvas, prints its path and stops. Usage: node run.mjs DIR
 import { writeFile } from 'node:fs/promises';
 import { resolve } from 'node:path';
-import { launch, open, serve, shot } from '../tests/web/support.mjs';
+import { launch, open, serve, shot } from './support.mjs';
 
 const dir = resolve(process.argv[2] || 'build-web');
 const server = await serve(dir);

@@ -3,7 +3,7 @@
 import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { resolve } from 'node:path';
-import { dieIn, drag, frames, launch, open, pixel, releaseTimers, serve, shot } from './support.mjs';
+import { dieIn, drag, frames, launch, open, pixel, releaseTimers, serve, shot } from '../../scripts/web/support.mjs';
 
 const root = resolve(process.env.BUILD || resolve(import.meta.dirname, '../../build-web'));
 let server, browser;
