@@ -1,8 +1,16 @@
 // The page around the program (appended to vexo.js): the right-button menu that the
-// compiler's GLUT lacks, its mouse and key handling brought in line with the desktop's, and
-// the end of the program, which a page cannot exit.
+// compiler's GLUT lacks, its mouse and key handling brought in line with the desktop's,
+// touch gestures turned into the program's own drags, buttons for what has no gesture, a
+// drawing buffer as sharp as the screen, what a screen reader announces, and the end of the
+// program, which a page cannot exit.
 var vexoPage = (function () {
   var canvas = Module['canvas'];
+  var SHIFT = 1, CTRL = 2, ALT = 4;          // GLUT's modifier bits
+  var DOWN = 0, UP = 1, LEFT_BUTTON = 0;     // GLUT's button states and left button
+  var HOME = 106;                            // GLUT's special key code for Home
+  // The character codes the program takes: Enter, Escape, space, X Y Z and x y z.
+  var programKeys = [13, 27, 32, 88, 89, 90, 120, 121, 122];
+  var LONG_PRESS_MS = 500, DOUBLE_TAP_MS = 300, STILL_PX = 10;  // CSS pixels
   var menu = document.createElement('div');
   var menuButton = -1;
   menu.className = 'menu';
@@ -14,13 +22,191 @@ var vexoPage = (function () {
   function call(f) { callUserCallback(f); }
 
   function closeMenu() { menu.hidden = true; }
-  function openMenu(event) {
-    menu.style.left = event.pageX + 'px';
-    menu.style.top = event.pageY + 'px';
+  // Opens the menu at a point of the page, moved back inside the viewport where it would
+  // run off it, with its first entry focused.
+  function openMenu(pageX, pageY) {
     menu.hidden = false;
+    var right = window.scrollX + document.documentElement.clientWidth - menu.offsetWidth;
+    var bottom = window.scrollY + document.documentElement.clientHeight - menu.offsetHeight;
+    menu.style.left = Math.max(window.scrollX, Math.min(pageX, right)) + 'px';
+    menu.style.top = Math.max(window.scrollY, Math.min(pageY, bottom)) + 'px';
     var first = menu.querySelector('button');
     if (first) first.focus();
   }
+  function openMenuOnCanvas() {
+    var r = canvas.getBoundingClientRect();
+    openMenu(window.scrollX + r.left + r.width / 2, window.scrollY + r.top + r.height / 2);
+  }
+
+  // ---- The program's state, as the page shows and announces it --------------------------
+
+  var shown = { spinning: null, filled: null };
+  var status = document.getElementById('status');
+  function announce(text) { if (status) status.textContent = text; }
+  // Reads the program's state after anything that may have changed it; labels follow it,
+  // and a change is announced.
+  function update() {
+    var flags = _webViewerFlags(), spinning = !!(flags & 1), filled = !!(flags & 2);
+    var said = [];
+    if (spinning !== shown.spinning) said.push(spinning ? 'Spinning' : 'Paused');
+    if (filled !== shown.filled) said.push(filled ? 'Faces' : 'Outlines');
+    if (shown.spinning !== null && said.length) announce(said.join(', ') + '.');
+    shown.spinning = spinning, shown.filled = filled;
+    if (Module['onState']) Module['onState'](spinning, filled);
+  }
+
+  // ---- Keys ------------------------------------------------------------------------------
+
+  // A letter is the character typed, as on the desktop (Caps Lock, other layouts); with Ctrl
+  // it is its control code; Ctrl and Alt do not hide a key from the program.
+  var named = { Enter: 13, Escape: 27, Tab: 9 };
+  GLUT.getASCIIKey = function (event) {
+    var key = event.key;
+    if (key in named) return named[key];
+    if (!key || key.length !== 1 || key.charCodeAt(0) > 126) return null;
+    var code = key.charCodeAt(0);
+    return event.ctrlKey && /[A-Za-z]/.test(key) ? code & 31 : code;
+  };
+  // Whether the program uses the key: the arrows, page keys and Home, the modifiers (they set
+  // the drag's kind, as on the desktop), and the characters it takes. Everything else, Tab and
+  // the browser's shortcuts among them, is the browser's.
+  function programKey(event) {
+    var special = GLUT.getSpecialKey(event.keyCode);
+    if (special !== null) return (special >= 100 && special <= HOME) || (special >= 112 && special <= 117);
+    return programKeys.indexOf(GLUT.getASCIIKey(event)) >= 0;
+  }
+  // A key as if typed on the canvas: used by the buttons under it.
+  function pressKey(keyCode, key) {
+    GLUT.onKeydown({ keyCode: keyCode, key: key, target: canvas, preventDefault: function () {} });
+  }
+
+  // ---- Touch: one finger turns, two zoom and pan, a long press opens the menu -------------
+
+  // The program's mouse callback, with GLUT's modifiers as a drag would have them.
+  function mouse(state, modifiers, x, y) {
+    GLUT.modifiers = modifiers;
+    if (GLUT.mouseFunc) call(function () { getWasmTableEntry(GLUT.mouseFunc)(LEFT_BUTTON, state, x, y); });
+  }
+  function motion(x, y) { call(function () { _webMotion(x, y); }); }
+  // Page coordinates to the canvas's drawing-buffer pixels, as GLUT measures the pointer.
+  function at(p) {
+    Browser.calculateMouseEvent({ type: 'mousemove', pageX: p.pageX, pageY: p.pageY });
+    return [Math.round(Browser.mouseX), Math.round(Browser.mouseY)];
+  }
+  var fingers = new Map();  // pointerId -> { pageX, pageY }
+  var gesture = null;       // the drag in progress: a turn or a pinch
+  var lastTap = null, longPress = 0;
+
+  // A finger's drag begins: a first one may become a long press; one left behind by a pinch
+  // goes on turning from where it is.
+  function startGesture(first) {
+    var points = Array.from(fingers.values());
+    if (points.length === 1) {
+      var p = at(points[0]);
+      gesture = { kind: 'turn', last: p, start: points[0], time: performance.now(), moved: !first };
+      mouse(DOWN, SHIFT, p[0], p[1]);
+      clearTimeout(longPress);
+      if (first) longPress = setTimeout(function () {
+        endGesture();
+        gesture = { kind: 'menu' };
+        openMenu(points[0].pageX, points[0].pageY);
+      }, LONG_PRESS_MS);
+    } else if (points.length >= 2) {
+      gesture = { kind: 'pinch', distance: spread(points), zoomed: 0, middle: middle(points) };
+    }
+  }
+  function endGesture() {
+    clearTimeout(longPress);
+    if (gesture && gesture.kind === 'turn') mouse(UP, SHIFT, gesture.last[0], gesture.last[1]);
+    gesture = null;
+  }
+  function spread(points) {
+    var a = at(points[0]), b = at(points[1]);
+    return Math.hypot(a[0] - b[0], a[1] - b[1]);
+  }
+  function middle(points) {
+    var a = at(points[0]), b = at(points[1]);
+    return [Math.round((a[0] + b[0]) / 2), Math.round((a[1] + b[1]) / 2)];
+  }
+  // One drag step of `modifiers` from `from` to `to`, as a press, a move and a release.
+  function step(modifiers, from, to) {
+    mouse(DOWN, modifiers, from[0], from[1]);
+    motion(to[0], to[1]);
+    mouse(UP, modifiers, to[0], to[1]);
+  }
+  function moveGesture() {
+    var points = Array.from(fingers.values());
+    if (!gesture || gesture.kind === 'menu') return;
+    if (gesture.kind === 'turn') {
+      var p = at(points[0]);
+      if (Math.hypot(points[0].pageX - gesture.start.pageX, points[0].pageY - gesture.start.pageY) > STILL_PX) {
+        gesture.moved = true;
+        clearTimeout(longPress);
+      }
+      if (p[0] !== gesture.last[0] || p[1] !== gesture.last[1]) motion(p[0], p[1]);
+      gesture.last = p;
+      return;
+    }
+    // Zoom: a Ctrl-drag of dy pixels scales by 1.02^(dy / 5), so the size that follows the
+    // fingers' distance is that many pixels from where the pinch began.
+    var zoom = Math.round(5 * Math.log(spread(points) / gesture.distance) / Math.log(1.02));
+    if (zoom !== gesture.zoomed) step(CTRL, [0, gesture.zoomed], [0, zoom]);
+    gesture.zoomed = zoom;
+    // Pan: an Alt-drag from the fingers' last midpoint to the new one.
+    var m = middle(points);
+    if (m[0] !== gesture.middle[0] || m[1] !== gesture.middle[1]) step(ALT, gesture.middle, m);
+    gesture.middle = m;
+  }
+  function tapped(event) {
+    var now = performance.now();
+    var double = lastTap && now - lastTap.time < DOUBLE_TAP_MS &&
+                 Math.hypot(event.pageX - lastTap.pageX, event.pageY - lastTap.pageY) < 3 * STILL_PX;
+    lastTap = double ? null : { time: now, pageX: event.pageX, pageY: event.pageY };
+    if (double) resetView();
+  }
+
+  var touch = {
+    pointerdown: function (event) {
+      if (event.pointerType === 'mouse') return;
+      event.preventDefault();  // no mouse events made up from the touch
+      canvas.setPointerCapture(event.pointerId);
+      canvas.focus();
+      closeMenu();
+      if (fingers.size >= 2) return;
+      endGesture();
+      fingers.set(event.pointerId, { pageX: event.pageX, pageY: event.pageY });
+      startGesture(true);
+    },
+    pointermove: function (event) {
+      if (!fingers.has(event.pointerId)) return;
+      event.preventDefault();
+      fingers.set(event.pointerId, { pageX: event.pageX, pageY: event.pageY });
+      moveGesture();
+    },
+    pointerup: function (event) {
+      if (!fingers.has(event.pointerId)) return;
+      event.preventDefault();
+      var wasTap = gesture && gesture.kind === 'turn' && !gesture.moved &&
+                   performance.now() - gesture.time < LONG_PRESS_MS;
+      endGesture();
+      fingers.delete(event.pointerId);
+      if (fingers.size) startGesture(false);
+      else if (wasTap) tapped(event);
+    },
+  };
+  touch.pointercancel = touch.pointerup;
+  for (var type in touch) canvas.addEventListener(type, touch[type]);
+  // GLUT's own touch handling makes mouse events from the first finger on the whole window.
+  GLUT.touchHandler = function () {};
+
+  function resetView() {
+    if (GLUT.specialFunc) {
+      GLUT.modifiers = 0;
+      call(function () { getWasmTableEntry(GLUT.specialFunc)(HOME, 0, 0); });
+    }
+  }
+
+  // ---- Mouse, keys and the menu ----------------------------------------------------------
 
   // Listeners on the window, in the capture phase, registered before GLUT's own: they see
   // each event first and may keep it from GLUT.
@@ -30,7 +216,7 @@ var vexoPage = (function () {
       if (event.button === menuButton && event.target === canvas) {
         event.stopImmediatePropagation();  // the menu's button never reaches the program
         event.preventDefault();
-        openMenu(event);
+        openMenu(event.pageX, event.pageY);
       }
     },
     mouseup: function (event) {
@@ -47,7 +233,7 @@ var vexoPage = (function () {
       call(function () { _webMotion(Browser.mouseX, Browser.mouseY); });
     },
     keydown: function (event) {
-      if (menu.hidden || event.keyCode !== 27) return;
+      if (menu.hidden || event.key !== 'Escape') return;
       event.stopImmediatePropagation();  // Escape closes the menu, it does not quit
       event.preventDefault();
       closeMenu();
@@ -56,30 +242,66 @@ var vexoPage = (function () {
     contextmenu: function (event) {
       if (event.target === canvas || menu.contains(event.target)) event.preventDefault();
     },
+    // GLUT's wheel handler cancels the page's scrolling: the wheel is the page's.
+    mousewheel: function (event) { event.stopImmediatePropagation(); },
+    DOMMouseScroll: function (event) { event.stopImmediatePropagation(); },
   };
-  for (var type in listeners) window.addEventListener(type, listeners[type], true);
+  for (var name in listeners) window.addEventListener(name, listeners[name], true);
 
-  // As on the desktop, Ctrl and Alt do not hide a key from the program: Ctrl turns a letter
-  // into its control code, Alt leaves it as it is.
-  var asciiKey = GLUT.getASCIIKey;
-  GLUT.getASCIIKey = function (event) {
-    var key = asciiKey({ keyCode: event.keyCode, shiftKey: event.shiftKey });
-    var letter = key !== null && /^[A-Za-z]$/.test(String.fromCharCode(key));
-    return letter && event.ctrlKey ? key & 31 : key;
-  };
   // GLUT's own handlers call into the program directly; a quit there must not escape as an
-  // error. glutInit registers them later, so the wrapped ones are those it registers.
-  var glutHandlers = { keydown: 'onKeydown', keyup: 'onKeyup', mousedown: 'onMouseButtonDown',
-                       mouseup: 'onMouseButtonUp' };
+  // error. glutInit registers them later, so the wrapped ones are those it registers. Keys
+  // reach the program only from the focused canvas, and only those it uses.
+  var glutKeydown = GLUT.onKeydown;
+  GLUT.onKeydown = function (event) {
+    if (event.target !== canvas) return;
+    if (event.key === 'ContextMenu' || (event.key === 'F10' && event.shiftKey)) {
+      event.preventDefault();
+      openMenuOnCanvas();
+      return;
+    }
+    if (!programKey(event)) return;
+    call(function () { glutKeydown(event); });
+    if (!ended) update();
+  };
+  var glutHandlers = { keyup: 'onKeyup', mousedown: 'onMouseButtonDown', mouseup: 'onMouseButtonUp' };
   Object.keys(glutHandlers).forEach(function (type) {
     var name = glutHandlers[type], handler = GLUT[name];
     GLUT[name] = function (event) { call(function () { handler(event); }); };
+  });
+  glutHandlers.keydown = 'onKeydown';
+
+  // ---- The drawing buffer: the canvas's CSS size times the screen's density --------------
+
+  function resize() {
+    if (ended) return;
+    var r = canvas.getBoundingClientRect(), dpr = window.devicePixelRatio || 1;
+    var w = Math.max(1, Math.round(r.width * dpr)), h = Math.max(1, Math.round(r.height * dpr));
+    if (w === canvas.width && h === canvas.height) return;
+    // Not Browser.setCanvasSize, which also clears the canvas's inline CSS size.
+    canvas.width = w, canvas.height = h;
+    call(function () { Browser.updateResizeListeners(); _glutPostRedisplay(); });
+  }
+  // Zoom or another screen changes the density; the page's layout changes the CSS size.
+  function watchDensity() {
+    matchMedia('(resolution: ' + window.devicePixelRatio + 'dppx)')
+      .addEventListener('change', function () { resize(); watchDensity(); }, { once: true });
+  }
+
+  var ended = false;
+  addOnPostRun(function () {
+    resize();
+    watchDensity();
+    new ResizeObserver(resize).observe(canvas);
+    update();
+    // Under reduced motion the die starts still; the page says how to start it.
+    if (matchMedia('(prefers-reduced-motion: reduce)').matches) pressKey(32, ' '), update();
   });
 
   return {
     addMenuEntry: function (label, value) {
       var entry = document.createElement('button');
       entry.setAttribute('role', 'menuitem');
+      entry.lang = 'fr';  // the program's own words are French
       entry.textContent = label;
       entry.addEventListener('click', function () {
         closeMenu();
@@ -89,13 +311,22 @@ var vexoPage = (function () {
     },
     attachMenu: function (button) { menuButton = button; },
     ended: function () {
+      ended = true;
       closeMenu();
-      for (var type in listeners) window.removeEventListener(type, listeners[type], true);
+      endGesture();
+      for (var name in listeners) window.removeEventListener(name, listeners[name], true);
+      for (var type in touch) canvas.removeEventListener(type, touch[type]);
       Object.keys(glutHandlers).forEach(function (type) {
         window.removeEventListener(type, GLUT[glutHandlers[type]], true);
       });
       window.removeEventListener('mousemove', GLUT.onMousemove, true);
+      announce('Vexo has ended.');
       if (Module['onEnded']) Module['onEnded']();
     },
+    // The buttons under the canvas: the keys they stand for.
+    pause: function () { pressKey(32, ' '); update(); },
+    outlines: function () { pressKey(13, 'Enter'); update(); },
+    resetView: resetView,
+    openMenu: openMenuOnCanvas,
   };
 })();

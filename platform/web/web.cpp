@@ -1,11 +1,12 @@
 // The web page: the compiler's GLUT and its emulation of the fixed-function pipeline over
-// WebGL. What that GLUT lacks or does differently is put right here and in web/glue.js.
+// WebGL. What that GLUT lacks or does differently is put right here and in glue.js.
 #include <GL/glut.h>
 #include <emscripten.h>
 
 #include "manipulator.h"
 #include "platform.h"
 #include "quit_menu.h"
+#include "viewer.h"
 
 namespace {
 
@@ -36,6 +37,11 @@ extern "C" EMSCRIPTEN_KEEPALIVE void webMenuChoose(int value) {
 }
 extern "C" EMSCRIPTEN_KEEPALIVE void webMotion(int x, int y) {
     if (g.motion) g.motion(x, y);
+}
+// What the page shows of the program's state: bit 0 while the die spins, bit 1 for faces.
+extern "C" EMSCRIPTEN_KEEPALIVE int webViewerFlags() {
+    const ViewerState& s = viewerState();
+    return (s.animating ? 1 : 0) | (s.filled ? 2 : 0);
 }
 
 // The compiler's GLUT has neither menus nor a motion callback that sees the current position.

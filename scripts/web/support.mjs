@@ -34,14 +34,22 @@ export function launch() {
   });
 }
 
+// The GL emulation's notices, printed at every start whatever the page does.
+const notices = /^(WARNING: using emscripten GL|TODO: glShadeModel)/;
+
 // Opens the page and waits for its first frame. With `holdTimers`, GLUT's idle loop (the
 // page's only timer) is held back, so the picture is the die as it starts, straight on, until
-// releaseTimers(page). Console errors and page errors are collected in page.errors.
-export async function open(browser, url, { holdTimers = false } = {}) {
+// releaseTimers(page). `viewport` adds to an 800 x 600 one (deviceScaleFactor, hasTouch,
+// isMobile); `reducedMotion` asks for it. Console errors and warnings and page errors are
+// collected in page.errors.
+export async function open(browser, url, { holdTimers = false, viewport = {}, reducedMotion = false } = {}) {
   const page = await browser.newPage();
   page.errors = [];
-  page.on('console', (m) => { if (m.type() === 'error') page.errors.push(m.text()); });
+  page.on('console', (m) => {
+    if (['error', 'warn', 'warning'].includes(m.type()) && !notices.test(m.text())) page.errors.push(m.text());
+  });
   page.on('pageerror', (e) => page.errors.push(String(e)));
+  if (reducedMotion) await page.emulateMediaFeatures([{ name: 'prefers-reduced-motion', value: 'reduce' }]);
   if (holdTimers) {
     await page.evaluateOnNewDocument(() => {
       const held = [], setTimeout = window.setTimeout;
@@ -52,7 +60,7 @@ export async function open(browser, url, { holdTimers = false } = {}) {
       };
     });
   }
-  await page.setViewport({ width: 800, height: 600 });
+  await page.setViewport({ width: 800, height: 600, ...viewport });
   await page.goto(url);
   await page.waitForFunction(() => typeof GLUT !== 'undefined' && GLUT.displayFunc);
   await frames(page);
@@ -110,4 +118,14 @@ export async function drag(page, keys, x, y, dx, dy) {
   await page.mouse.up();
   for (const k of [...keys].reverse()) await page.keyboard.up(k);
   await frames(page);
+}
+
+// Fingers on the canvas through the DevTools protocol: touch(page)(type, [[x, y], ...]) with
+// type touchStart, touchMove or touchEnd and points in the canvas's CSS pixels.
+export async function touch(page) {
+  const cdp = await page.createCDPSession();
+  const box = await (await page.$('#canvas')).boundingBox();
+  return (type, points) => cdp.send('Input.dispatchTouchEvent', {
+    type, touchPoints: points.map(([x, y], id) => ({ x: box.x + x, y: box.y + y, id })),
+  });
 }

@@ -3,7 +3,8 @@
 import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { resolve } from 'node:path';
-import { dieIn, drag, frames, launch, open, pixel, releaseTimers, serve, shot } from '../../scripts/web/support.mjs';
+import { createRequire } from 'node:module';
+import { dieIn, drag, frames, launch, open, pixel, releaseTimers, serve, shot, touch } from '../../scripts/web/support.mjs';
 
 const root = resolve(process.env.BUILD || resolve(import.meta.dirname, '../../build-web'));
 let server, browser;
@@ -16,8 +17,8 @@ function near(observed, expected, tolerance, where) {
   assert.ok(ok, `${where}: expected ${expected} ±${tolerance}, observed ${observed}`);
 }
 // A page whose spin is held by space, so that every picture is the same until input moves it.
-async function stillPage() {
-  const page = await open(browser, server.url);
+async function stillPage(options) {
+  const page = await open(browser, server.url, options);
   await page.keyboard.press('Space');
   await frames(page);
   return page;
@@ -65,9 +66,7 @@ test('Enter gives outlines and back; x five times then X five times gives back t
   for (let i = 0; i < 5; ++i) await page.keyboard.press('x');
   await frames(page);
   assert.ok(!same(filled, await shot(page)), 'x turns the die');
-  await page.keyboard.down('Shift');
-  for (let i = 0; i < 5; ++i) await page.keyboard.press('X');
-  await page.keyboard.up('Shift');
+  for (let i = 0; i < 5; ++i) await page.keyboard.press('X');  // typed as with Caps Lock
   await frames(page);
   assert.ok(same(filled, await shot(page)), 'X undoes x');
   assert.deepEqual(page.errors, []);
@@ -118,6 +117,139 @@ test('the right button shows "Quitter", which ends Vexo; so does Escape', async 
   page = await open(browser, server.url);
   await page.keyboard.press('Escape');
   assert.ok(await hasEnded(page), 'Escape ends Vexo');
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});
+
+const phone = { viewport: { width: 390, height: 700, deviceScaleFactor: 2, hasTouch: true, isMobile: true } };
+
+test('touch: a finger turns as a Shift-drag, two pinch and pan, a long press opens the menu, a double tap resets', async () => {
+  const page = await stillPage(phone);
+  const finger = await touch(page);
+  const start = await shot(page);
+  const path = [0, 1, 2, 3, 4, 5].map((i) => [100 + 6 * i, 100 + 4 * i]);
+  await finger('touchStart', [path[0]]);
+  for (const p of path.slice(1)) await finger('touchMove', [p]);
+  await finger('touchEnd', []);
+  await frames(page);
+  const turned = await shot(page);
+  assert.ok(!same(start, turned), 'one finger turns the die');
+  await page.keyboard.press('Home');
+  await frames(page);
+  assert.ok(same(start, await shot(page)), 'Home gives back the start');
+  await drag(page, ['Shift'], 100, 100, 30, 20);
+  assert.ok(same(turned, await shot(page)), 'as a Shift-drag along the same path');
+  await page.keyboard.press('Home');
+
+  // Spread from 80 to 40 CSS px, the midpoint 10 px to the right: a quarter of the area.
+  const before = dieIn(await shot(page));
+  await finger('touchStart', [[85, 125], [165, 125]]);
+  for (let i = 1; i <= 5; ++i) await finger('touchMove', [[85 + 6 * i, 125], [165 - 2 * i, 125]]);
+  await finger('touchEnd', []);
+  await frames(page);
+  const pinched = dieIn(await shot(page));
+  assert.ok(Math.abs(pinched.area / before.area - 0.25) < 0.02, `area ${before.area} then ${pinched.area}`);
+  assert.ok(Math.abs(pinched.cx - before.cx - 20) <= 1, `moved ${pinched.cx - before.cx} device px`);
+  assert.deepEqual(await page.evaluate(() => [visualViewport.scale, scrollX, scrollY]), [1, 0, 0],
+    'the page itself is neither zoomed nor scrolled');
+
+  for (let i = 0; i < 2; ++i) await finger('touchStart', [[125, 125]]), await finger('touchEnd', []);
+  await frames(page);
+  assert.ok(same(start, await shot(page)), 'a double tap resets the view');
+
+  await finger('touchStart', [[60, 60]]);
+  await new Promise((r) => setTimeout(r, 700));
+  await finger('touchEnd', []);
+  assert.deepEqual(await page.evaluate(() => [document.querySelector('.menu').hidden,
+    document.activeElement.textContent]), [false, 'Quitter'], 'a long press opens the menu');
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});
+
+test('sharp at 1x, 2x and 3x: the buffer follows CSS size x density, the die centred, the pointer exact', async () => {
+  for (const dpr of [1, 2, 3]) {
+    const page = await stillPage({ viewport: { deviceScaleFactor: dpr } });
+    assert.deepEqual(await page.$eval('#canvas', (c) => [c.width, c.height]), [250 * dpr, 250 * dpr]);
+    await drag(page, ['Control'], 125, 150, 0, -50);
+    const before = dieIn(await shot(page));
+    assert.ok(Math.abs(before.cx - (250 * dpr - 1) / 2) <= 1, `${dpr}x: centred at ${before.cx}`);
+    await drag(page, ['Alt'], 100, 150, 40, 0);
+    const moved = dieIn(await shot(page)).cx - before.cx;
+    assert.ok(Math.abs(moved - 40 * dpr) <= 1, `${dpr}x: moved ${moved} device px for 40 CSS px`);
+    // The page's CSS makes it smaller: the buffer follows and the die stays centred.
+    await page.$eval('#canvas', (c) => { c.style.width = '150px'; });
+    await page.waitForFunction((w) => document.querySelector('#canvas').width === w, {}, 150 * dpr);
+    await page.keyboard.press('Home');
+    await frames(page);
+    const small = dieIn(await shot(page));
+    assert.ok(Math.abs(small.cx - (150 * dpr - 1) / 2) <= 1 && Math.abs(small.cy - small.cx) <= 1, `${dpr}x: ${small.cx}, ${small.cy}`);
+    assert.deepEqual(page.errors, []);
+    await page.close();
+  }
+});
+
+test('keys: only from the canvas and only Vexo\'s; Tab leaves; the menu from the keyboard; buttons follow', async () => {
+  const page = await open(browser, server.url, { viewport: { width: 300 } });
+  // What Vexo leaves to the browser, and what it takes, as the canvas's key handling decides.
+  const taken = (init) => page.$eval('#canvas', (c, init) => {
+    const e = new KeyboardEvent('keydown', { ...init, bubbles: true, cancelable: true });
+    Object.defineProperty(e, 'keyCode', { get: () => init.keyCode });
+    c.dispatchEvent(e);
+    return e.defaultPrevented;
+  }, init);
+  const browserKeys = [{ key: 'F5', keyCode: 116 }, { key: 'F12', keyCode: 123 }, { key: 'Backspace', keyCode: 8 },
+    { key: 'f', keyCode: 70, ctrlKey: true }, { key: 'r', keyCode: 82, ctrlKey: true }, { key: 'c', keyCode: 67, ctrlKey: true },
+    { key: '=', keyCode: 187, ctrlKey: true }, { key: '0', keyCode: 48, ctrlKey: true }, { key: 'd', keyCode: 68, altKey: true },
+    { key: 'Tab', keyCode: 9 }];
+  for (const k of browserKeys) assert.equal(await taken(k), false, `${JSON.stringify(k)} is the browser's`);
+  for (const k of [{ key: 'x', keyCode: 88 }, { key: 'ArrowLeft', keyCode: 37, altKey: true }, { key: 'Home', keyCode: 36 }]) {
+    assert.equal(await taken(k), true, `${k.key} is Vexo's`);
+  }
+
+  await page.keyboard.press('Space');
+  await page.waitForFunction(() => document.querySelector('#status').textContent === 'Paused.');
+  assert.equal(await page.$eval('#pause', (b) => b.textContent), 'Resume', 'a key changes the label');
+  await page.keyboard.press('Tab');
+  assert.equal(await page.evaluate(() => document.activeElement.id), 'pause', 'Tab leaves the canvas');
+  await page.keyboard.press('Enter');  // on the button, not the program's Enter
+  assert.equal(await page.$eval('#pause', (b) => b.textContent), 'Pause');
+  await page.click('#outlines');
+  assert.equal(await page.$eval('#outlines', (b) => b.textContent), 'Faces');
+
+  // Shift+F10 on the canvas opens the menu inside the viewport, Escape closes it and returns.
+  await page.focus('#canvas');
+  await page.keyboard.down('Shift'), await page.keyboard.press('F10'), await page.keyboard.up('Shift');
+  const [open_, focused, lang, right] = await page.evaluate(() => [!document.querySelector('.menu').hidden,
+    document.activeElement.textContent, document.activeElement.lang, document.querySelector('.menu').getBoundingClientRect().right]);
+  assert.deepEqual([open_, focused, lang], [true, 'Quitter', 'fr']);
+  assert.ok(right <= 300, `the menu ends at ${right} in a 300 px viewport`);
+  await page.keyboard.press('Escape');
+  assert.equal(await page.evaluate(() => document.activeElement.id), 'canvas');
+  const box = await (await page.$('#canvas')).boundingBox();
+  await page.mouse.click(box.x + box.width - 2, box.y + 10, { button: 'right' });
+  assert.ok(await page.$eval('.menu', (m) => m.getBoundingClientRect().right <= 300), 'near the right edge too');
+  await page.keyboard.press('Escape');
+  await page.keyboard.press('ContextMenu');
+  await page.keyboard.press('Space');  // chooses "Quitter"
+  assert.ok(await hasEnded(page));
+  assert.equal(await page.$eval('#status', (s) => s.textContent), 'Vexo has ended.');
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});
+
+test('readers: axe-core finds nothing; reduced motion starts still and says how to start', async () => {
+  const page = await open(browser, server.url, { reducedMotion: true });
+  const a = await shot(page);
+  await frames(page, 10);
+  assert.ok(same(a, await shot(page)), 'still under reduced motion');
+  assert.equal(await page.$eval('#still', (p) => p.hidden), false);
+  assert.equal(await page.$eval('#pause', (b) => b.textContent), 'Resume');
+  await page.addScriptTag({ path: createRequire(import.meta.url).resolve('axe-core', { paths: [resolve(import.meta.dirname, '../../scripts/web')] }) });
+  const violations = await page.evaluate(async () => (await axe.run()).violations.map((v) => `${v.id}: ${v.nodes.map((n) => n.target).join(' ')}`));
+  assert.deepEqual(violations, []);
+  await page.click('#pause');
+  await frames(page, 10);
+  assert.ok(!same(a, await shot(page)), '"Resume" starts it');
   assert.deepEqual(page.errors, []);
   await page.close();
 });
