@@ -2,16 +2,11 @@
 // transform that display applies. Window coordinates are pixels, origin at the top left,
 // y growing downwards; angles are degrees; pan is in world units.
 //
-//   Drag with     Shift: turn about y (horizontal) and x (vertical), 1 degree a pixel
-//                 Shift+Ctrl: about z and x    Ctrl: zoom, 2 % per 5 pixels (down enlarges)
-//                 Alt: pan, the die follows the pointer    Ctrl+Alt: two client parameters
-//   Keys          x y z / X Y Z: key angles +2 / -2 degrees    Escape: quit (status 0)
-//                 arrows, Page Up/Down: key angles 1 degree, 10 with Alt; the same 1 with
-//                 Shift+Ctrl and 10 with Ctrl+Alt; Ctrl: preset orientations;
-//                 Shift: key zoom x1.1 (Left, Up, Page Up) or /1.1 (Right, Down, Page Down)
-//                 Shift+Enter: flips toggleFlag, which nothing reads.
-//                 Home, with any modifiers: pan, zoom, turns and key angles back to the start.
-// The user's list of every control is data/controls.txt.
+// Left drags with Shift, Shift+Ctrl, Ctrl, Alt and Ctrl+Alt turn, zoom, pan or drive two
+// client parameters; x y z, the arrows, the page keys and Home turn, scale or reset the view;
+// Escape quits. What each does for the user is listed once, in data/controls.txt; the
+// arithmetic is in the handlers below. Beyond that list: Shift+Enter flips toggleFlag,
+// which nothing reads, and a Ctrl+Alt drag moves the client's parameter slots.
 //
 // Decisions of this module:
 // - Clients install the hooks and the two bounded-parameter slots with the manipSet*

@@ -229,6 +229,8 @@ test('keys: only from the canvas and only Vexo\'s; Tab leaves; the menu from the
   await page.mouse.click(box.x + box.width - 2, box.y + 10, { button: 'right' });
   assert.ok(await page.$eval('.menu', (m) => m.getBoundingClientRect().right <= 300), 'near the right edge too');
   await page.keyboard.press('Escape');
+  await page.mouse.move(box.x + 100, box.y + 100);
+  await page.mouse.wheel({ deltaY: 120 });  // the page's, without a word in the console
   await page.keyboard.press('ContextMenu');
   await page.keyboard.press('Space');  // chooses "Quitter"
   assert.ok(await hasEnded(page));
