@@ -12,8 +12,12 @@ command -v dpkg-shlibdeps >/dev/null ||
     { echo "dpkg-shlibdeps is missing (dpkg-dev): the package would lack its dependencies" >&2; exit 1; }
 
 if [[ -z "${SOURCE_DATE_EPOCH:-}" ]]; then
-    SOURCE_DATE_EPOCH=$(git -C "$top" log -1 --format=%ct 2>/dev/null ||
-        dpkg-parsechangelog -l "$top/data/debian/changelog" -S Timestamp)
+    # Only this project's own checkout counts: a tarball may be unpacked inside another one.
+    if [[ "$(git -C "$top" rev-parse --show-toplevel 2>/dev/null)" == "$top" ]]; then
+        SOURCE_DATE_EPOCH=$(git -C "$top" log -1 --format=%ct)
+    else
+        SOURCE_DATE_EPOCH=$(dpkg-parsechangelog -l "$top/data/debian/changelog" -S Timestamp)
+    fi
 fi
 export SOURCE_DATE_EPOCH
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all
