@@ -9,7 +9,7 @@ source "$here/lib.sh"
 have_display || on_private_x "$@"
 
 build=${1:-build-bench} web=${2:-build-web}
-echo "bench: about 40 seconds; the table follows." >&2
+echo "bench: about two minutes; the tables follow." >&2
 cpu=$(awk -F': ' '/model name/ {print $2; exit}' /proc/cpuinfo)
 echo "Machine: $(nproc) cores, ${cpu:-unknown CPU}, $(awk '/MemTotal/ {printf "%.0f GiB", $2/1048576}' /proc/meminfo)"
 echo "Renderer: $(glxinfo -B | awk -F': ' '/OpenGL renderer string/ {print $2}'), $(glxinfo -B | awk -F': ' '/OpenGL version string/ {print $2}')"

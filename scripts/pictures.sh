@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Draws the README's screenshot and the icons (48, 128 and 256 pixels) with the viewer's own
-# frame at a fixed orientation, on a private X server. Usage: pictures.sh BUILD_DIR
+# Draws the README's screenshot and the icons (48, 128 and 256 pixels for the desktop, 192
+# and 512 for the page, and the page's maskable one) with the viewer's own frame at a fixed
+# orientation, on a private X server. Usage: pictures.sh BUILD_DIR
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/.." && pwd)
@@ -13,10 +14,16 @@ trap 'rm -rf "$work"' EXIT
 convert "$work/screenshot.ppm" -strip "$top/docs/vexo.png"
 echo "$top/docs/vexo.png"
 # The die alone, its grey surround made transparent, centred in a square with a small margin.
-for size in 48 128 256; do
+for size in 48 128 192 256 512; do
     mkdir -p "$top/data/icons/$size"
     convert "$work/icon.ppm" -fuzz 2% -transparent 'rgb(128,128,128)' -trim +repage \
         -resize $((size * 15 / 16))x$((size * 15 / 16)) -background none -gravity center \
         -extent "${size}x${size}" -strip "$top/data/icons/$size/vexo.png"
     echo "$top/data/icons/$size/vexo.png"
 done
+# Maskable: the die within the middle 60 %, on the page's grey to the edges, so that any
+# mask a launcher cuts keeps it whole.
+mkdir -p "$top/data/icons/maskable"
+convert "$work/icon.ppm" -fuzz 2% -trim +repage -resize 307x307 -background 'rgb(128,128,128)' \
+    -gravity center -extent 512x512 -strip "$top/data/icons/maskable/vexo.png"
+echo "$top/data/icons/maskable/vexo.png"

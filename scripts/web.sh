@@ -17,8 +17,9 @@ case "$what" in
     build)
         emcmake cmake -S "$top" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release ${CMAKE_FLAGS:-} >/dev/null
         cmake --build "$dir"
-        ls -l "$dir/index.html" "$dir/vexo.js" "$dir/vexo.wasm" |
-            awk '{ total += $5 } END { printf "web: %s, %.0f KB in all\n", dir, total / 1024 }' dir="$dir"
+        files=("$dir/index.html" "$dir/vexo.js" "$dir/vexo.wasm")
+        echo "web: $dir, $(( $(cat "${files[@]}" | wc -c) / 1024 )) KB in all," \
+            "$(( $(for f in "${files[@]}"; do gzip -9c "$f"; done | wc -c) / 1024 )) KB gzipped"
         ;;
     run)
         node_modules
@@ -26,7 +27,7 @@ case "$what" in
         ;;
     test)
         node_modules
-        BUILD=$(cd "$dir" && pwd) exec node --test "$top/tests/web/"
+        BUILD=$(cd "$dir" && pwd) exec node --test --test-timeout=120000 "$top/tests/web/"
         ;;
     bench)
         node_modules

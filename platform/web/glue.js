@@ -295,6 +295,8 @@ var vexoPage = (function () {
     update();
     // Under reduced motion the die starts still; the page says how to start it.
     if (matchMedia('(prefers-reduced-motion: reduce)').matches) pressKey(32, ' '), update();
+    // After GLUT's first frame, in the same animation frame.
+    requestAnimationFrame(function () { if (Module['onStarted']) Module['onStarted'](); });
   });
 
   return {

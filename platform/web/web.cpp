@@ -53,6 +53,10 @@ void glutAddMenuEntry(const char* label, int value) { pageAddMenuEntry(label, va
 void glutAttachMenu(int button) { pageAttachMenu(button); }
 void glutMotionFunc(void (*callback)(int, int)) { g.motion = callback; }
 
+// The emulation shades smoothly only, which is what the scene asks for; its own glShadeModel
+// does nothing but print a to-do note in the console.
+void glShadeModel(GLenum) {}
+
 void platformWindowCreated(void (*)(bool)) {
     // WebGL has no default texture object: bind one for good, and the per-face uploads and
     // the filtering set by the scene all go to it. A hidden page's timers and frames are

@@ -1,9 +1,14 @@
 // The page's rates in headless Chromium: frames drawn and idle steps a second while the die
-// spins, the first frame's delay after loading, and the size of what is downloaded.
+// spins, the first frame's delay after loading, the size of what is downloaded, then
+// Lighthouse's scores and metrics with its default phone profile, served gzipped as a static
+// host serves it.
 // Usage: node bench.mjs DIR
-import { stat } from 'node:fs/promises';
-import { resolve } from 'node:path';
-import { launch, serve } from './support.mjs';
+import { execFile } from 'node:child_process';
+import { stat, readFile } from 'node:fs/promises';
+import { gzipSync } from 'node:zlib';
+import { promisify } from 'node:util';
+import { dirname, resolve } from 'node:path';
+import { chromiumFlags, launch, serve } from './support.mjs';
 
 const dir = resolve(process.argv[2] || 'build-web');
 const server = await serve(dir);
@@ -48,7 +53,35 @@ const end = await page.evaluate(() => ({ ...counts, t: performance.now() }));
 await browser.close();
 server.close();
 const seconds = (end.t - start.t) / 1000;
-let bytes = 0;
-for (const f of ['index.html', 'vexo.js', 'vexo.wasm']) bytes += (await stat(resolve(dir, f))).size;
+let bytes = 0, gzipped = 0;
+for (const f of ['index.html', 'vexo.js', 'vexo.wasm']) {
+  bytes += (await stat(resolve(dir, f))).size;
+  gzipped += gzipSync(await readFile(resolve(dir, f)), { level: 9 }).length;
+}
 console.log(`| Web page in headless Chromium | ${((end.draws - start.draws) / 6 / seconds).toFixed(0)} frames/s | ${((end.idles - start.idles) / seconds).toFixed(0)} idle steps/s |`);
-console.log(`\nPage: first frame drawn ${first.toFixed(0)} ms after the page was asked for, ${(first - loaded).toFixed(0)} ms after its load event; index.html + vexo.js + vexo.wasm = ${(bytes / 1024).toFixed(0)} KB.`);
+console.log(`\nPage: first frame drawn ${first.toFixed(0)} ms after the page was asked for, ${(first - loaded).toFixed(0)} ms after its load event; index.html + vexo.js + vexo.wasm = ${(bytes / 1024).toFixed(0)} KB, ${(gzipped / 1024).toFixed(1)} KB gzipped.`);
+
+// Lighthouse in a browser of its own, three times: its total blocking time varies from run
+// to run on a software renderer, so the median run by that is reported.
+const runs = 3;
+process.stderr.write(`bench: Lighthouse, ${runs} runs of about 20 seconds...\n`);
+const lighthouse = resolve(dirname(new URL(import.meta.url).pathname), 'node_modules/.bin/lighthouse');
+const reports = [];
+for (let i = 0; i < runs; ++i) {
+  const site = await serve(dir);
+  const { stdout } = await promisify(execFile)(lighthouse, [site.url, '--output=json', '--quiet',
+    `--chrome-flags=--headless=new ${chromiumFlags.join(' ')}`],
+    { env: { ...process.env, CHROME_PATH: process.env.CHROMIUM || '/usr/bin/chromium' }, maxBuffer: 1 << 28, timeout: 180000 });
+  site.close();
+  reports.push(JSON.parse(stdout));
+}
+const tbt = (r) => r.audits['total-blocking-time'].numericValue;
+reports.sort((a, b) => tbt(a) - tbt(b));
+const r = reports[Math.floor(runs / 2)];
+const score = (c) => r.categories[c].score.toFixed(2);
+const metric = (a) => r.audits[a].displayValue.replace(/\u00a0/g, ' ');
+console.log(`\n| Lighthouse ${r.lighthouseVersion}, mobile | Performance | Accessibility | Best practices | SEO | FCP | LCP | TBT | CLS | Speed index |`);
+console.log('|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|');
+console.log(`| Median of ${runs} by TBT | ${score('performance')} | ${score('accessibility')} | ${score('best-practices')} | ${score('seo')} | ` +
+  `${['first-contentful-paint', 'largest-contentful-paint', 'total-blocking-time', 'cumulative-layout-shift', 'speed-index'].map(metric).join(' | ')} |`);
+console.log(`\nTotal blocking time of the ${runs} runs: ${reports.map((x) => Math.round(tbt(x))).join(', ')} ms.`);

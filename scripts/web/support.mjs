@@ -3,18 +3,26 @@
 import { createServer } from 'node:http';
 import { readFile } from 'node:fs/promises';
 import { extname, join, normalize } from 'node:path';
+import { gzipSync } from 'node:zlib';
 import puppeteer from 'puppeteer-core';
 
-const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
-                '.png': 'image/png' };
+const types = { '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.wasm': 'application/wasm',
+                '.png': 'image/png', '.webmanifest': 'application/manifest+json', '.json': 'application/json' };
 
-// Serves the files of `root` on a free port of 127.0.0.1; resolves to { url, close }.
+// Serves the files of `root` on a free port of 127.0.0.1 as a static host does: by type,
+// gzipped for a client that takes it, 404 for what is not there. Resolves to { url, close }.
 export async function serve(root) {
   const server = createServer(async (request, response) => {
     const path = normalize(decodeURIComponent(new URL(request.url, 'http://x').pathname));
     try {
-      const body = await readFile(join(root, path === '/' ? 'index.html' : path));
-      response.writeHead(200, { 'Content-Type': types[extname(path)] || 'text/html' });
+      const file = join(root, path.endsWith('/') ? join(path, 'index.html') : path);
+      let body = await readFile(file);
+      const headers = { 'Content-Type': types[extname(file)] || 'application/octet-stream' };
+      if (/\bgzip\b/.test(request.headers['accept-encoding'] || '') && !file.endsWith('.png')) {
+        body = gzipSync(body, { level: 9 });
+        headers['Content-Encoding'] = 'gzip';
+      }
+      response.writeHead(200, headers);
       response.end(body);
     } catch {
       response.writeHead(404).end();
@@ -24,31 +32,30 @@ export async function serve(root) {
   return { url: `http://127.0.0.1:${server.address().port}/`, close: () => server.close() };
 }
 
-export function launch() {
+// Debian's Chromium as root on a machine with no GPU and no network beyond this one.
+export const chromiumFlags = ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
+  '--disable-background-networking', '--disable-component-update', '--disable-sync', '--no-first-run',
+  '--disable-quic'];
+
+export function launch(args = []) {
   return puppeteer.launch({
     executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
     headless: true,
-    args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
-           '--disable-background-networking', '--disable-component-update', '--disable-sync',
-           '--no-first-run', '--disable-quic'],
+    args: [...chromiumFlags, ...args],
   });
 }
 
-// The GL emulation's notices, printed at every start whatever the page does.
-const notices = /^(WARNING: using emscripten GL|TODO: glShadeModel)/;
-
-// Opens the page and waits for its first frame. With `holdTimers`, GLUT's idle loop (the
-// page's only timer) is held back, so the picture is the die as it starts, straight on, until
-// releaseTimers(page). `viewport` adds to an 800 x 600 one (deviceScaleFactor, hasTouch,
-// isMobile); `reducedMotion` asks for it. Console errors and warnings and page errors are
-// collected in page.errors.
-export async function open(browser, url, { holdTimers = false, viewport = {}, reducedMotion = false } = {}) {
+// Opens the page and waits for its first frame (with `started` false, for the document only).
+// With `holdTimers`, GLUT's idle loop (the page's only timer) is held back, so the picture is
+// the die as it starts, straight on, until releaseTimers(page). `viewport` adds to an
+// 800 x 600 one (deviceScaleFactor, hasTouch, isMobile); `reducedMotion` asks for it. Every console message and page error is collected
+// in page.errors: a normal load and use print none.
+export async function open(browser, url, { holdTimers = false, viewport = {}, reducedMotion = false,
+                                          started = true } = {}) {
   const page = await browser.newPage();
   page.errors = [];
-  page.on('console', (m) => {
-    if (['error', 'warn', 'warning'].includes(m.type()) && !notices.test(m.text())) page.errors.push(m.text());
-  });
-  page.on('pageerror', (e) => page.errors.push(String(e)));
+  page.on('console', (m) => page.errors.push(`${m.type()}: ${m.text()}`));
+  page.on('pageerror', (e) => page.errors.push(`uncaught: ${e}`));
   if (reducedMotion) await page.emulateMediaFeatures([{ name: 'prefers-reduced-motion', value: 'reduce' }]);
   if (holdTimers) {
     await page.evaluateOnNewDocument(() => {
@@ -62,6 +69,7 @@ export async function open(browser, url, { holdTimers = false, viewport = {}, re
   }
   await page.setViewport({ width: 800, height: 600, ...viewport });
   await page.goto(url);
+  if (!started) return page;
   await page.waitForFunction(() => typeof GLUT !== 'undefined' && GLUT.displayFunc);
   await frames(page);
   return page;

@@ -255,3 +255,66 @@ test('readers: axe-core finds nothing; reduced motion starts still and says how 
   assert.deepEqual(page.errors, []);
   await page.close();
 });
+
+const problem = (page) => page.$eval('#problem', (p) => !p.hidden && p.innerText.replace(/\s+/g, ' ').trim());
+const uncaught = (page) => page.errors.filter((e) => e.startsWith('uncaught'));
+
+test('loading is said until the first frame; file://, no WebGL and a missing module are said too', async () => {
+  // The module is asked for before the script has run: hold both and the module still comes.
+  // A context of its own, where no service worker answers before the interception.
+  const context = await browser.createBrowserContext();
+  const page = await context.newPage();
+  page.errors = [];
+  page.on('pageerror', (e) => page.errors.push(`uncaught: ${e}`));
+  await page.setRequestInterception(true);
+  const held = [];
+  const hold = (r) => (/vexo\.(js|wasm)$/.test(r.url()) ? held.push(r) : r.continue());
+  page.on('request', hold);
+  await page.goto(server.url, { waitUntil: 'domcontentloaded' });
+  const asked = () => held.some((r) => r.url().endsWith('.wasm'));
+  for (let i = 0; i < 250 && !asked(); ++i) await new Promise((r) => setTimeout(r, 20));
+  assert.ok(asked(), 'vexo.wasm is asked for while vexo.js is held');
+  assert.equal(await page.$eval('#loading', (p) => !p.hidden && p.textContent), 'Loading Vexo\u2026');
+  for (const r of held) r.url().endsWith('.wasm') ? r.respond({ status: 404 }) : r.continue();
+  await page.waitForSelector('#problem:not([hidden])');
+  assert.match(await problem(page), /could not be loaded.*Try again/);
+  page.off('request', hold);
+  await page.setRequestInterception(false);
+  await page.click('#retry');
+  await page.waitForFunction(() => document.querySelector('#loading').hidden);
+  assert.ok(dieIn(await shot(page)).area > 1000, 'tried again, it draws');
+  assert.deepEqual(uncaught(page), []);
+  await context.close();
+
+  const file = await open(browser, `file://${root}/index.html`, { started: false });
+  assert.match(await problem(file), /served over HTTP.*make web-run/);
+  assert.deepEqual(uncaught(file), []);
+  await file.close();
+
+  const bare = await launch(['--disable-3d-apis']);
+  try {
+    const none = await open(bare, server.url, { started: false });
+    await none.waitForSelector('#problem:not([hidden])');
+    assert.match(await problem(none), /needs WebGL/);
+    assert.deepEqual(uncaught(none), []);
+  } finally {
+    await bare.close();
+  }
+});
+
+test('offline: after one visit from a sub-path, the page opens and draws with no network', async () => {
+  const site = await serve(resolve(root, '..'));
+  try {
+    const url = `${site.url}${root.split('/').pop()}/`;
+    const page = await open(browser, url);
+    await page.evaluate(() => navigator.serviceWorker.ready);
+    await page.setOfflineMode(true);
+    await page.reload();
+    await page.waitForFunction(() => document.querySelector('#loading').hidden);
+    assert.ok(dieIn(await shot(page)).area > 1000, 'drawn offline');
+    assert.ok(await page.evaluate(() => !!navigator.serviceWorker.controller));
+    await page.close();
+  } finally {
+    site.close();
+  }
+});
