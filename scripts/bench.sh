@@ -2,10 +2,9 @@
 # Runs the frame benchmark on the current display, or on a private X server when there is
 # none, then the page's rates in headless Chromium, and prints one table with the machine and
 # the renderer named. Usage: bench.sh BUILD_DIR WEB_BUILD_DIR
-set -euo pipefail
+source "$(dirname "$0")/lib.sh"
 here=$(cd "$(dirname "$0")" && pwd)
 
-source "$here/lib.sh"
 have_display || on_private_x "$@"
 
 build=${1:-build-bench} web=${2:-build-web}

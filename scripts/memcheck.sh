@@ -3,10 +3,9 @@
 # private X server. Fails if memcheck reports any error or definite leak with a frame in the
 # project's own sources, or if the viewer does not exit with status 0.
 # Usage: memcheck.sh BUILD_DIR
-set -euo pipefail
+source "$(dirname "$0")/lib.sh"
 here=$(cd "$(dirname "$0")" && pwd)
 
-source "$here/lib.sh"
 on_private_x "$@"
 build=${1:-build-memcheck}
 exe=$build/vexo

@@ -3,7 +3,7 @@
 # stamps come from the last commit, or outside a git checkout (a source tarball) from the
 # changelog's latest entry, so two builds of one source give the same bytes.
 # Usage: package.sh OUT_DIR
-set -euo pipefail
+source "$(dirname "$0")/lib.sh"
 top=$(cd "$(dirname "$0")/.." && pwd)
 out=$1
 mkdir -p "$out"

@@ -2,7 +2,7 @@
 # Draws the README's screenshot and the icons (48, 128 and 256 pixels for the desktop, 192
 # and 512 for the page, and the page's maskable one) with the viewer's own frame at a fixed
 # orientation, on a private X server. Usage: pictures.sh BUILD_DIR
-set -euo pipefail
+source "$(dirname "$0")/lib.sh"
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/.." && pwd)
 build=${1:-build-tools}

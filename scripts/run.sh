@@ -1,10 +1,9 @@
 #!/usr/bin/env bash
 # Starts the built viewer. With no reachable display it runs the viewer on a private X
 # server instead, saves a screenshot of its window and prints that file's path.
-set -euo pipefail
+source "$(dirname "$0")/lib.sh"
 build=${1:-build}
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/lib.sh"
 
 have_display && exec "$build/vexo"
 echo "No display: running Vexo on a private X server for two seconds."

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The web page: build it with the compiler's GLUT and GL emulation, serve it, or test it in
 # headless Chromium. Usage: web.sh build|run|test|bench DIR
-set -euo pipefail
+source "$(dirname "$0")/lib.sh"
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/.." && pwd)
 what=$1 dir=$2
@@ -27,7 +27,7 @@ case "$what" in
         ;;
     test)
         node_modules
-        BUILD=$(cd "$dir" && pwd) exec node --test --test-timeout=120000 "$top/tests/web/"
+        BUILD=$(cd "$dir" && pwd) exec node --test "$top/tests/web/web.test.mjs"
         ;;
     bench)
         node_modules

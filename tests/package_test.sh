@@ -4,7 +4,7 @@
 # in two places, byte for byte the same; the icons at their sizes; then, as root, installed,
 # asked its version and run until Escape.
 # Usage: package_test.sh BUILD_DIR
-set -euo pipefail
+source "$(dirname "$0")/../scripts/lib.sh"
 top=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

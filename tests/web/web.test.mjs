@@ -1,12 +1,16 @@
 // The web page in headless Chromium, driven as a person would, judged by screenshots of its
 // canvas. BUILD names the folder `make web` built (build-web by default).
-import { after, before, test } from 'node:test';
+import { after, before, test as nodeTest } from 'node:test';
 import assert from 'node:assert/strict';
-import { resolve } from 'node:path';
+import { dirname, resolve } from 'node:path';
+import { fileURLToPath } from 'node:url';
 import { createRequire } from 'node:module';
 import { dieIn, drag, frames, launch, open, pixel, releaseTimers, serve, shot, touch } from '../../scripts/web/support.mjs';
 
-const root = resolve(process.env.BUILD || resolve(import.meta.dirname, '../../build-web'));
+const here = dirname(fileURLToPath(import.meta.url));
+const root = resolve(process.env.BUILD || resolve(here, '../../build-web'));
+// No test may wait without a bound: each fails after two minutes with what it had seen.
+const test = (name, body) => nodeTest(name, { timeout: 120000 }, body);
 let server, browser;
 before(async () => { server = await serve(root); browser = await launch(); });
 after(async () => { await browser?.close(); server?.close(); });
@@ -246,7 +250,7 @@ test('readers: axe-core finds nothing; reduced motion starts still and says how 
   assert.ok(same(a, await shot(page)), 'still under reduced motion');
   assert.equal(await page.$eval('#still', (p) => p.hidden), false);
   assert.equal(await page.$eval('#pause', (b) => b.textContent), 'Resume');
-  await page.addScriptTag({ path: createRequire(import.meta.url).resolve('axe-core', { paths: [resolve(import.meta.dirname, '../../scripts/web')] }) });
+  await page.addScriptTag({ path: createRequire(import.meta.url).resolve('axe-core', { paths: [resolve(here, '../../scripts/web')] }) });
   const violations = await page.evaluate(async () => (await axe.run()).violations.map((v) => `${v.id}: ${v.nodes.map((n) => n.target).join(' ')}`));
   assert.deepEqual(violations, []);
   await page.click('#pause');

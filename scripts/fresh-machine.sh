@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Runs the README's commands as a new user would: on a fresh Debian 12 root made with
+# mmdebstrap (git, make and the certificates, nothing else), this checkout's commit cloned into
+# it, and no display. Each argument is one command line, run in the clone in turn; after
+# `make run`, its screenshot must show the die. The root is unmounted and removed on every way
+# out. Needs root. Usage: fresh-machine.sh COMMAND...
+source "$(dirname "$0")/lib.sh"
+top=$(cd "$(dirname "$0")/.." && pwd)
+[[ $(id -u) -eq 0 ]] || { echo "fresh-machine.sh: making a root and entering it needs root" >&2; exit 1; }
+command -v mmdebstrap >/dev/null || "$top/scripts/deps.sh" mmdebstrap
+
+root=$(mktemp -d /var/tmp/vexo-fresh.XXXXXX)
+mounts=(proc sys dev dev/pts dev/shm)
+cleanup() {
+    # Whatever still runs inside (a server a test left behind) would keep the mounts busy.
+    local p
+    for p in /proc/[0-9]*; do
+        if [[ $(readlink "$p/root" 2>/dev/null) == "$root" ]]; then kill -9 "${p#/proc/}" 2>/dev/null || true; fi
+    done
+    for ((i = ${#mounts[@]} - 1; i >= 0; i--)); do
+        if mountpoint -q "$root/${mounts[i]}"; then
+            umount -R "$root/${mounts[i]}" 2>/dev/null || umount -R -l "$root/${mounts[i]}"
+        fi
+    done
+    # Nothing is removed while anything is still mounted inside.
+    if grep -q " $root/" /proc/mounts; then
+        echo "fresh-machine.sh: $root still has mounts, so it is left in place" >&2
+        exit 1
+    fi
+    rm -rf --one-file-system "$root"
+}
+trap cleanup EXIT
+
+echo "fresh-machine: a Debian 12 root with git, make and ca-certificates, in $root" >&2
+mmdebstrap --quiet --variant=apt --include=git,make,ca-certificates bookworm "$root"
+for m in "${mounts[@]}"; do mount --bind "/$m" "$root/$m"; done
+
+# Name resolution and the trusted certificates, as a new machine on this network is given them,
+# and the environment variables that point at them.
+cp /etc/resolv.conf "$root/etc/resolv.conf"
+cp /usr/local/share/ca-certificates/*.crt "$root/usr/local/share/ca-certificates/" 2>/dev/null || true
+chroot "$root" update-ca-certificates >/dev/null
+environment=(HOME=/root PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8)
+for name in $(compgen -e); do
+    case $name in *CERT* | *_CA_* | *_CA | *SSL_* | [Hh][Tt][Tt][Pp]*_[Pp][Rr][Oo][Xx][Yy] | [Nn][Oo]_[Pp][Rr][Oo][Xx][Yy]) ;; *) continue ;; esac
+    value=${!name}
+    if [[ $value != /* || -e $root$value ]]; then environment+=("$name=$value"); fi
+done
+# Tests that need a display fail rather than skip under CI.
+[[ -z ${CI:-} ]] || environment+=(CI="$CI")
+
+git clone -q --no-checkout "$top" "$root/root/vexo"
+git -C "$root/root/vexo" checkout -q --detach "$(git -C "$top" rev-parse HEAD)"
+for command in "$@"; do
+    echo "fresh-machine: $command" >&2
+    start=$SECONDS
+    chroot "$root" env -i "${environment[@]}" bash -c "cd /root/vexo && $command"
+    echo "fresh-machine: $command took $((SECONDS - start)) s" >&2
+    if [[ $command == "make run" ]]; then
+        # The share of the screenshot that is not the grey background: the die covers about a third.
+        die=$(chroot "$root" convert /root/vexo/build/vexo.png -fuzz 3% -fill black -opaque 'rgb(128,128,128)' \
+            -fill white +opaque black -format '%[fx:mean]' info:)
+        awk -v die="$die" 'BEGIN { exit !(die > 0.15) }' ||
+            { echo "fresh-machine: make run's screenshot shows no die (${die} of it is not background)" >&2; exit 1; }
+        echo "fresh-machine: make run's screenshot shows the die (${die} of it)" >&2
+    fi
+done
