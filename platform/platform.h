@@ -1,7 +1,8 @@
-// What differs between the desktop program (GLUT on X11) and the web page (the compiler's
-// GLUT over WebGL), kept here so that every other module reads the same on both. The desktop
-// side issues exactly the GL calls the program has always made; the web side substitutes
-// what WebGL's emulation of the fixed-function pipeline lacks.
+// What differs between the desktop programs (GLUT on X11 or on Windows) and the web page (the
+// compiler's GLUT over WebGL), kept here so that every other module reads the same on all.
+// The desktop sides issue exactly the GL calls the program has always made; the web side
+// substitutes what WebGL's emulation of the fixed-function pipeline lacks. The platform knows
+// nothing of the viewer above it: the viewer tells it what it needs through these calls.
 #pragma once
 
 #include <GL/gl.h>
@@ -21,10 +22,26 @@ constexpr bool PLATFORM_NORMAL_PER_VERTEX = PLATFORM_WEB;
 
 // Called once the window exists and its context is current, before the scene is set. `shown`
 // is told when the window is hidden (false: unmapped, minimised or fully covered by other
-// windows) and when any part of it shows again (true). On the desktop a
-// window destroyed by another client ends the program with a message and status 1; on the
-// web, quitting stops the page's loop and says that Vexo has ended.
+// windows) and when any part of it shows again (true). On X11 a window destroyed by another
+// client ends the program with a message and status 1; on the web, quitting stops the page's
+// loop and says that Vexo has ended.
 void platformWindowCreated(void (*shown)(bool visible));
+
+#ifndef __EMSCRIPTEN__
+// The window status callback that platformWindowCreated registers with GLUT, for GLUT_HIDDEN,
+// GLUT_FULLY_COVERED, GLUT_PARTIALLY_RETAINED and GLUT_FULLY_RETAINED. Tests call it as GLUT does.
+void platformWindowStatus(int state);
+#endif
+
+// The viewer's state, told at start-up and whenever it changes: whether the user lets the die
+// spin, and filled faces or outlines. The page's buttons and announcements follow it; the
+// desktop shows nothing more than the window.
+void platformStateChanged(bool spinning, bool filled);
+
+// Whether the viewer took the key it was just given (the manipulator's special keys tell the
+// page through its redisplay hook). The page leaves the browser's default alone for a key the
+// program did not take; the desktop has nothing to do with it.
+void platformKeyTaken(bool taken);
 
 // Filled faces (GL_FILL) or their outlines (GL_LINE), front and back alike.
 void platformPolygonMode(GLenum mode);

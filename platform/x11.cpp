@@ -73,15 +73,6 @@ void checkWhileHidden(int) {
     glutTimerFunc(kHiddenCheckMs, checkWhileHidden, 0);
 }
 
-// A window fully covered by others rests like a hidden one: nothing of the spin would show.
-void windowStatus(int state) {
-    const bool hidden = state == GLUT_HIDDEN || state == GLUT_FULLY_COVERED;
-    if (hidden) endIfGone();
-    if (hidden && !g.hidden) glutTimerFunc(kHiddenCheckMs, checkWhileHidden, 0);
-    if (hidden != g.hidden && g.shown) g.shown(!hidden);
-    g.hidden = hidden;
-}
-
 // WM_CLASS ties the window to vexo.desktop in docks and task bars; _NET_WM_PID, with the
 // WM_CLIENT_MACHINE it is only meaningful beside, lets them and the tests find its process.
 void nameWindow() {
@@ -111,9 +102,22 @@ void platformWindowCreated(void (*shown)(bool visible)) {
     if (!g.display || !g.window) return;
     nameWindow();
     gPreviousHandler = XSetErrorHandler(onXError);
-    glutWindowStatusFunc(windowStatus);
+    glutWindowStatusFunc(platformWindowStatus);
+}
+
+// A window fully covered by others rests like a hidden one: nothing of the spin would show.
+void platformWindowStatus(int state) {
+    const bool hidden = state == GLUT_HIDDEN || state == GLUT_FULLY_COVERED;
+    if (hidden) endIfGone();
+    if (hidden && !g.hidden) glutTimerFunc(kHiddenCheckMs, checkWhileHidden, 0);
+    if (hidden != g.hidden && g.shown) g.shown(!hidden);
+    g.hidden = hidden;
 }
 
 void platformPolygonMode(GLenum mode) { glPolygonMode(GL_FRONT_AND_BACK, mode); }
 
 GLenum platformFacePrimitive() { return GL_QUADS; }
+
+void platformStateChanged(bool, bool) {}
+
+void platformKeyTaken(bool) {}

@@ -9,8 +9,8 @@ declare -A profile=(
     [build]="cmake ninja-build g++ make freeglut3-dev libgl-dev libglu1-mesa-dev libx11-dev"
     # The viewer on a private X server, found by its process and photographed.
     [run]="libgl1-mesa-dri xvfb xauth x11-utils x11-apps imagemagick xdotool"
-    [test]="googletest libgtest-dev libxtst-dev valgrind"
-    [package]="dpkg-dev lintian appstream desktop-file-utils man-db pkg-config"
+    [test]="googletest libgtest-dev libxtst-dev valgrind pkg-config"
+    [package]="dpkg-dev lintian appstream desktop-file-utils man-db"
     [bench]="mesa-utils"
     [web]="emscripten chromium nodejs"
     # The cross-compiler, Windows under Wine, and what freeglut's source is fetched and the zip

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the Debian package in OUT_DIR with Debian's hardening flags, reproducibly: the time
-# stamps come from the last commit, or outside a git checkout (a source tarball) from the
-# changelog's latest entry, so two builds of one source give the same bytes.
+# Builds the Debian packages, vexo and libvexo-manipulator-dev, in OUT_DIR with Debian's
+# hardening flags, reproducibly: the time stamps come from the last commit, or outside a git
+# checkout (a source tarball) from the changelog's latest entry, so two builds of one source
+# give the same bytes.
 # Usage: package.sh OUT_DIR
 source "$(dirname "$0")/lib.sh"
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -24,9 +25,9 @@ export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 # The source and build folders are mapped away, so that where the package is built leaves
 # no trace.
 flags() { (cd "$top" && echo "$(dpkg-buildflags --get "$1") -ffile-prefix-map=$out=build -ffile-prefix-map=$top=src"); }
-cmake -S "$top" -B "$out" -G Ninja -DCMAKE_BUILD_TYPE=None -DVEXO_TESTS=OFF \
-    -DCMAKE_CXX_FLAGS="$(flags CPPFLAGS) $(flags CXXFLAGS)" \
+cmake -S "$top" -B "$out" -G Ninja -DCMAKE_BUILD_TYPE=None -DVEXO_TESTS=OFF -DCMAKE_INSTALL_PREFIX=/usr \
+    -DCMAKE_C_FLAGS="$(flags CPPFLAGS) $(flags CFLAGS)" -DCMAKE_CXX_FLAGS="$(flags CPPFLAGS) $(flags CXXFLAGS)" \
     -DCMAKE_EXE_LINKER_FLAGS="$(cd "$top" && dpkg-buildflags --get LDFLAGS)" -DCMAKE_STRIP="$top/scripts/deb-strip.sh" >/dev/null
 cmake --build "$out"
 (cd "$out" && cpack -G DEB >/dev/null)
-ls "$out"/vexo_*.deb
+ls "$out"/vexo_*.deb "$out"/libvexo-manipulator-dev_*.deb

@@ -27,6 +27,6 @@ drag ctrl+alt 10 10
 xdotool windowsize --sync "$win" 300 200
 sleep 1
 xdotool key Escape
-status=0
-wait "$pid" || status=$?
-exit "$status"
+wait_exit "$pid" 30  # slow under valgrind
+[[ $exit_status -eq 0 ]] || echo "session.sh: the viewer ended with status $exit_status" >&2
+exit "$exit_status"

@@ -2,6 +2,7 @@
 // server, and judged by screenshots of its window and by its exit status.
 #pragma once
 
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -57,12 +58,18 @@ inline Die dieIn(const Shot& s) {
     return d;
 }
 
-// One running viewer, found by its process id, ended when the test is done with it.
+// One running viewer, found by its process id, ended when the test is done with it. What it
+// writes on stderr is kept. Every wait is bounded: a viewer that does not do what is expected
+// fails the test within seconds.
 class Vexo {
 public:
     explicit Vexo(const std::vector<std::string>& args = {}) {
+        char path[] = "/tmp/vexo-e2e-stderr.XXXXXX";
+        const int err = mkstemp(path);
+        errPath_ = path;
         pid_ = fork();
         if (pid_ == 0) {
+            dup2(err, 2);
             std::vector<char*> argv{const_cast<char*>(VEXO_EXE)};
             for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
             argv.push_back(nullptr);
@@ -77,6 +84,7 @@ public:
     }
     ~Vexo() {
         if (running()) kill(pid_, SIGKILL), waitpid(pid_, nullptr, 0);
+        unlink(errPath_.c_str());
     }
     const std::string& window() const { return win_; }
     pid_t pid() const { return pid_; }
@@ -89,7 +97,9 @@ public:
         if (!waitUntil([&] { return !running(); }, seconds)) return -1;
         return WIFEXITED(status_) ? WEXITSTATUS(status_) : 128 + WTERMSIG(status_);
     }
-    void xdo(const std::string& args) { sh("xdotool " + args); }
+    // What it has written on stderr so far.
+    std::string errors() const { return sh("cat " + errPath_); }
+    void xdo(const std::string& args) { sh("timeout 10 xdotool " + args); }
     void keys(const std::string& names) { xdo("key --delay 30 " + names), settle(); }
     void drag(const std::string& modifiers, int x, int y, int dx, int dy) {
         xDrag(modifiers, x, y, dx, dy), settle();
@@ -101,7 +111,8 @@ public:
     // A screenshot; a failed capture fails the test.
     Shot shot() {
         Shot s;
-        if (FILE* p = popen(("xwd -silent -id " + win_ + " | convert xwd:- ppm:-").c_str(), "r")) {
+        const std::string take = "timeout 10 xwd -silent -id " + win_ + " | convert xwd:- ppm:-";
+        if (FILE* p = popen(take.c_str(), "r")) {
             // A binary PPM header: P6, width, height, maximum; xwd's window name comes as a
             // # comment line.
             int header[3] = {}, n = 0, c = fgetc(p);
@@ -142,7 +153,7 @@ private:
     pid_t pid_ = -1;
     int status_ = 0;
     bool exited_ = false;
-    std::string win_;
+    std::string win_, errPath_;
 };
 
 class EndToEnd : public XServerTest {};

@@ -7,9 +7,10 @@
 #include "x_support.h"
 
 // Fixture for in-process GL tests: the viewer started once in this process (its window,
-// scene, menu and callbacks), mapped and reshaped; the viewer and the manipulator back at
-// their start for each test. A death test in such a process must use the "threadsafe" style,
-// whose child starts afresh: a forked child would share, and break, the window's connection.
+// scene, menu and callbacks), mapped and reshaped; the window back at 250 x 250 and the viewer
+// and the manipulator back at their start for each test. A death test in such a process must
+// use the "threadsafe" style, whose child starts afresh: a forked child would share, and break,
+// the window's connection.
 class GlTest : public XServerTest {
 protected:
     void SetUp() override;
@@ -21,3 +22,14 @@ void pumpFor(double seconds);
 
 // One pixel of the current read buffer, window coordinates.
 Rgb readPixel(int x, int y);
+
+// Resizes the window and runs GLUT's events until the viewport follows.
+void resizeWindow(int width, int height);
+
+// What the program has asked of GLUT, seen through wrappers linked into the GL tests: how many
+// redraws since the count was last cleared, the idle callback registered last, and a pixel of
+// the frame last swapped to the screen (window coordinates; black before the first).
+int redisplayRequests();
+void clearRedisplayRequests();
+void (*registeredIdle())();
+Rgb shownPixel(int x, int y);

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# The Debian package as a distribution and a user would judge it: lintian, the desktop entry,
-# the AppStream metadata and the manual page clean; two builds from a source tarball, unpacked
-# in two places, byte for byte the same; the icons at their sizes; then, as root, installed,
-# asked its version and run until Escape.
+# The Debian packages, vexo and libvexo-manipulator-dev, as a distribution and a user would
+# judge them: lintian, the desktop entry, the AppStream metadata and the manual page clean; two
+# builds from a source tarball, unpacked in two places, byte for byte the same; the icons at
+# their sizes; then, as root, installed, asked its version and run until Escape.
 # Usage: package_test.sh BUILD_DIR
 source "$(dirname "$0")/../scripts/lib.sh"
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -18,9 +18,12 @@ for place in a b; do
     "$work/$place/scripts/package.sh" "$work/$place-build" >/dev/null
 done
 deb=$(ls "$work"/a-build/vexo_*.deb)
-cmp -s "$deb" "$work"/b-build/vexo_*.deb || fail "two builds of one source tarball differ"
+dev=$(ls "$work"/a-build/libvexo-manipulator-dev_*.deb)
+for package in "$deb" "$dev"; do
+    cmp -s "$package" "$work/b-build/${package##*/}" || fail "two builds of ${package##*/} differ"
+done
 
-report=$(lintian -EvIL +pedantic "$deb" 2>&1 | grep -E '^[EWIP]: ' || true)
+report=$(lintian -EvIL +pedantic "$deb" "$dev" 2>&1 | grep -E '^[EWIP]: ' || true)
 [[ -z "$report" ]] || fail "lintian: $report"
 
 dpkg-deb -x "$deb" "$work/root"
@@ -40,17 +43,17 @@ for dep in libglut3.12 libgl1-mesa-dri libc6; do
 done
 
 if [[ $(id -u) -ne 0 ]]; then
-    echo "package $(basename "$deb"): clean and reproducible; not root, so not installed"
+    echo "packages $(basename "$deb") and $(basename "$dev"): clean and reproducible; not root, so not installed"
     exit 0
 fi
 DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >/dev/null
 trap 'dpkg -r vexo >/dev/null 2>&1; rm -rf "$work"' EXIT
-[[ $(/usr/bin/vexo --version) == "vexo 1.0.0" ]] || fail "the installed vexo --version"
+version=$(/usr/bin/vexo --version; echo .)
+[[ $version == "vexo $(dpkg-deb -f "$deb" Version)"$'\n.' ]] || fail "the installed vexo --version: $version"
 /usr/bin/vexo &
 pid=$!
 win=$("$top/scripts/vexo-window.sh" "$pid") || fail "the installed vexo opened no window"
 xdotool windowfocus --sync "$win" mousemove --window "$win" 125 125 key Escape
-status=0
-wait "$pid" || status=$?
-[[ $status -eq 0 ]] || fail "the installed vexo exited with $status"
-echo "package $(basename "$deb"): clean, reproducible, installed and run"
+wait_exit "$pid" 5
+[[ $exit_status -eq 0 ]] || fail "the installed vexo exited with $exit_status"
+echo "packages $(basename "$deb") and $(basename "$dev"): clean and reproducible; vexo installed and run"

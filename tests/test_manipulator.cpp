@@ -6,8 +6,8 @@
 #include <cmath>
 #include <random>
 
+#include <vexo/manipulator.h>
 #include "gl_support.h"
-#include "manipulator.h"
 #include "projection.h"
 #include "viewer.h"
 
@@ -30,7 +30,7 @@ std::vector<float> orthoFor(int w, int h) {
     return m;
 }
 
-const ManipulatorState& s = manipState();
+const ManipulatorState& s = *manipState();
 
 // Everything the view is drawn with, to compare whole views rather than sums of fields.
 using View = std::array<float, 10>;
@@ -93,6 +93,12 @@ TEST_F(Manip, CtrlZoomsTwoPercentPerFivePixels) {
     drag(CTRL,
          {{0, 0}, {0, 1}, {0, 2}, {0, 3}, {0, 4}, {0, 5}, {0, 6}, {0, 7}, {0, 8}, {0, 9}, {0, 10}});
     EXPECT_NEAR(s.zoom, 1.02 * 1.02, 1e-5);
+    // The drag that a pinch stands for scales by the pinch's factor, either way.
+    for (float factor : {2.0f, 0.25f}) {
+        manipReset();
+        drag(CTRL, {{0, 0}, {0, static_cast<int>(std::lround(manipZoomPixels(factor)))}});
+        EXPECT_NEAR(s.zoom / factor, 1, 0.005) << "factor " << factor;
+    }
 }
 
 TEST_F(Manip, ZoomStaysFiniteAndComesBack) {
@@ -378,6 +384,28 @@ TEST_F(ManipGl, ModifierModesFromRealButtonsAndKeys) {
 }
 
 TEST_F(ManipGl, RealDragsTurnZoomAndPan) {
+    // Paused, the die follows an Alt-drag while the button is still down: its left edge, 3.6 of
+    // the 7 units about the centre, leaves x = 75 and its right edge passes x = 200.
+    glutIdleFunc(nullptr);
+    display();
+    ASSERT_FALSE(near(background(), shownPixel(75, 125), 3, ""))
+        << "before the drag, the die covers (75, 125)";
+    xMove(100, 125);
+    xKey(XK_Alt_L, true);
+    xButton(1, true);
+    ASSERT_TRUE(pumpUntil([] { return s.dragFlag == 1; }));
+    pumpFor(0.05);  // the press's own frame
+    for (int x = 106; x <= 130; x += 6) xMove(x, 125);
+    const bool moved = pumpUntil([] { return near(background(), shownPixel(75, 125), 3, ""); });
+    EXPECT_TRUE(moved) << "mid-drag, " << toString(shownPixel(75, 125)) << " at (75, 125): the "
+                       << "die has not moved, though the pan is " << s.panX;
+    EXPECT_FALSE(near(background(), shownPixel(200, 125), 3, "")) << "nor reached (200, 125)";
+    xButton(1, false);
+    xKey(XK_Alt_L, false);
+    ASSERT_TRUE(pumpUntil([] { return s.dragFlag == 0; }));
+    manipReset();
+    glutIdleFunc(idle);
+
     xDrag("shift", 100, 100, 30, 10);
     ASSERT_TRUE(pumpUntil([] { return s.rotY == 30.0f && s.dragFlag == 0; }))
         << "rotY " << s.rotY << " rotX " << s.rotX;
@@ -385,10 +413,15 @@ TEST_F(ManipGl, RealDragsTurnZoomAndPan) {
     xDrag("ctrl", 100, 100, 0, 50);
     ASSERT_TRUE(pumpUntil([] { return s.dragFlag == 0 && s.zoom > 1.2f; }));
     EXPECT_NEAR(s.zoom, std::pow(1.02, 10), 1e-5);
-    xDrag("alt", 100, 100, 25, -50);
-    ASSERT_TRUE(pumpUntil([] { return s.dragFlag == 0 && s.panY > 1.3f; }));
-    EXPECT_NEAR(s.panX, 0.7, 1e-5);
-    EXPECT_NEAR(s.panY, 1.4, 1e-5);
+    // A pixel is 7 / 250 units across the shorter side, in a square, wide or tall window.
+    for (auto [w, h] : {std::pair{250, 250}, std::pair{500, 250}, std::pair{250, 500}}) {
+        resizeWindow(w, h);
+        manipReset();
+        xDrag("alt", 100, 100, 25, -50);
+        ASSERT_TRUE(pumpUntil([] { return s.dragFlag == 0 && s.panY != 0; }));
+        EXPECT_NEAR(s.panX, 0.7, 1e-5) << w << " x " << h;
+        EXPECT_NEAR(s.panY, 1.4, 1e-5) << w << " x " << h;
+    }
 }
 
 }  // namespace

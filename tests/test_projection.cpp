@@ -44,15 +44,6 @@ TEST(ProjectionBounds, RefusesAWindowWithNoArea) {
 class ProjectionGl : public GlTest {
 protected:
     static void projection(float m[16]) { glGetFloatv(GL_PROJECTION_MATRIX, m); }
-    static void resizeTo(int w, int h) {
-        glutReshapeWindow(w, h);
-        const bool done = pumpUntil([&] {
-            GLint v[4];
-            glGetIntegerv(GL_VIEWPORT, v);
-            return v[2] == w && v[3] == h;
-        });
-        ASSERT_TRUE(done) << "no reshape to " << w << " x " << h;
-    }
 };
 
 // The window's reshape reaches the projection: orthographic, x scale 2 / (right - left).
@@ -64,7 +55,7 @@ TEST_F(ProjectionGl, ReshapeSetsAnUnstretchedOrtho) {
                  {250, 500, 2 / 7.0f, 1 / 7.0f},
                  {250, 250, 2 / 7.0f, 2 / 7.0f}};
     for (const Case& c : cases) {
-        resizeTo(c.w, c.h);
+        resizeWindow(c.w, c.h);
         float m[16];
         projection(m);
         EXPECT_NEAR(m[0], c.xScale, 1e-6) << c.w << " x " << c.h;

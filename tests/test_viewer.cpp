@@ -5,9 +5,14 @@
 
 #include <array>
 #include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <set>
+#include <string>
 
+#include <vexo/manipulator.h>
 #include "gl_support.h"
-#include "manipulator.h"
+#include "platform.h"
 #include "viewer.h"
 
 namespace {
@@ -96,6 +101,52 @@ TEST(DieFaces, FormAClosedDieWithOppositesSummingToSeven) {
     for (int n = 1; n <= 6; ++n) EXPECT_EQ(seen[n], 1) << n << " pips";
 }
 
+// Where each count's pips lie on the die, in units of half its edge, as one holds it: the one in
+// the middle of the back; the six in two columns of three down the front; the two and the three
+// each along their own diagonal of the left and the bottom; the four and the five in the corners
+// of the top and the right.
+using Point = std::array<float, 3>;
+const std::set<Point> kPipsOnTheDie[7] = {
+    {},
+    {{0, 0, -1}},
+    {{-1, 0.5f, -0.5f}, {-1, -0.5f, 0.5f}},
+    {{0, -1, 0}, {-0.5f, -1, 0.5f}, {0.5f, -1, -0.5f}},
+    {{0.5f, 1, 0.5f}, {0.5f, 1, -0.5f}, {-0.5f, 1, 0.5f}, {-0.5f, 1, -0.5f}},
+    {{1, 0, 0}, {1, 0.5f, 0.5f}, {1, 0.5f, -0.5f}, {1, -0.5f, 0.5f}, {1, -0.5f, -0.5f}},
+    {{0.5f, 0.5f, 1},
+     {0.5f, 0, 1},
+     {0.5f, -0.5f, 1},
+     {-0.5f, 0.5f, 1},
+     {-0.5f, 0, 1},
+     {-0.5f, -0.5f, 1}},
+};
+
+TEST(DieFaces, EachFacesPipsLieWhereTheDieHasThem) {
+    buildDieTextures();
+    for (const DieFace* f = dieFaces(); f < dieFaces() + DIE_FACE_COUNT; ++f) {
+        const DieTexture& image = dieTexture(f->pips);
+        auto black = [&](int r, int c) {
+            return r >= 0 && c >= 0 && image.texels[(r * DIE_TEXTURE_SIZE + c) * 3] == 0;
+        };
+        std::set<Point> pips;
+        for (int r = 0; r < DIE_TEXTURE_SIZE; ++r) {
+            for (int c = 0; c < DIE_TEXTURE_SIZE; ++c) {
+                if (!black(r, c) || black(r - 1, c) || black(r, c - 1)) continue;
+                // The pip's centre on the face, between the corners by their texture coordinates.
+                const float s = (c + 1.0f) / DIE_TEXTURE_SIZE, t = (r + 1.0f) / DIE_TEXTURE_SIZE;
+                Point p{};
+                for (int k = 0; k < 4; ++k) {
+                    const float w = (f->st[k][0] ? s : 1 - s) * (f->st[k][1] ? t : 1 - t);
+                    for (int j = 0; j < 3; ++j) p[j] += w * f->corner[k][j];
+                }
+                for (float& v : p) v = std::round(v * 2) / 2;
+                pips.insert(p);
+            }
+        }
+        EXPECT_EQ(pips, kPipsOnTheDie[f->pips]) << "the " << f->pips << " face";
+    }
+}
+
 // ---- Spin ------------------------------------------------------------------------------
 
 TEST(Spin, StepsStayFullSizeHoweverLongItHasSpun) {
@@ -158,6 +209,56 @@ TEST(ViewerCommandLine, HelpAndVersionAreAnsweredTheRestIsGluts) {
     EXPECT_NE(std::string(viewerUsage()).find("-display"), std::string::npos);
 }
 
+// What was written to a stream.
+std::string written(std::FILE* f) {
+    std::string text(4096, '\0');
+    std::rewind(f);
+    text.resize(std::fread(&text[0], 1, text.size(), f));
+    return text;
+}
+
+TEST(ViewerCommandLine, AnswersWholeAndRefusesWhatGlutLeavesByName) {
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    ASSERT_TRUE(out && err);
+    EXPECT_EQ(viewerAnswer(VIEWER_VERSION, out, err), 0);
+    EXPECT_EQ(written(out), "vexo " VEXO_VERSION "\n");
+
+    // --help gives every control of the one list with what it does.
+    std::FILE* help = std::tmpfile();
+    EXPECT_EQ(viewerAnswer(VIEWER_HELP, help, err), 0);
+    const std::string usage = written(help);
+    std::ifstream list(VEXO_CONTROLS_FILE);
+    int controls = 0;
+    for (std::string line; std::getline(list, line);) {
+        const size_t bar = line.find(" | ");
+        if (line.empty() || line[0] == '#' || line.find("| page") != std::string::npos) continue;
+        const std::string input = line.substr(0, bar), does = line.substr(bar + 3);
+        EXPECT_NE(usage.find("  " + input + "\n      " + does + "\n"), std::string::npos) << line;
+        ++controls;
+    }
+    EXPECT_GT(controls, 10) << VEXO_CONTROLS_FILE;
+    EXPECT_EQ(written(err), "");
+
+    // A stream that takes nothing: the answer fails with status 1 and says so.
+    const char* name = "viewer-test-read-only.txt";
+    std::fclose(std::fopen(name, "w"));
+    std::FILE* readOnly = std::fopen(name, "r");
+    EXPECT_EQ(viewerAnswer(VIEWER_HELP, readOnly, err), 1);
+    EXPECT_EQ(written(err).rfind("vexo: cannot write to standard output", 0), 0u) << written(err);
+    std::fclose(readOnly);
+    std::remove(name);
+
+    const char* left[] = {"vexo", "--verison", "-x"};
+    std::FILE* refusal = std::tmpfile();
+    EXPECT_TRUE(viewerRefuses(3, left, refusal));
+    EXPECT_EQ(written(refusal), std::string("vexo: unknown option '--verison'\n") + viewerUsage());
+    std::FILE* none = std::tmpfile();
+    EXPECT_FALSE(viewerRefuses(1, left, none));
+    EXPECT_EQ(written(none), "");
+    for (std::FILE* f : {out, err, help, refusal, none}) std::fclose(f);
+}
+
 // ---- The frame, on a real GL context ---------------------------------------------------
 
 // Lit colour of a white texel whose eye-space normal is n: GL's default material (ambient
@@ -213,10 +314,10 @@ TEST_F(ViewerGl, FirstFrameShowsTheSixStraightOnUnderThreeLights) {
     glGetFloatv(GL_PROJECTION_MATRIX, p);
     manipMouseEvent(GLUT_LEFT_BUTTON, GLUT_DOWN, 0, 0, GLUT_ACTIVE_CTRL, p, VIEWER_WINDOW_SIZE);
     for (int dy : {-175, 175 + 175}) {
-        manipMotion(0, manipState().lastY + dy);
+        manipMotion(0, manipState()->lastY + dy);
         renderFrame();
         EXPECT_TRUE(near(ground, readPixel(125, 125), 3,
-                         "face centre at zoom " + std::to_string(manipState().zoom)));
+                         "face centre at zoom " + std::to_string(manipState()->zoom)));
     }
 }
 
@@ -245,7 +346,7 @@ TEST_F(ViewerGl, FrameMatrixIsPanRotationsZoomKeyAnglesSpin) {
     EXPECT_NEAR(v.spinX, 40 * 0.31, 1e-3);
     EXPECT_NEAR(v.spinY, 40 * 0.37, 1e-3);
     EXPECT_NEAR(v.spinZ, 40 * 0.41, 1e-3);
-    const ManipulatorState& s = manipState();
+    const ManipulatorState& s = *manipState();
     constexpr int SHIFT = GLUT_ACTIVE_SHIFT, CTRL = GLUT_ACTIVE_CTRL, ALT = GLUT_ACTIVE_ALT;
     float p[16];
     glGetFloatv(GL_PROJECTION_MATRIX, p);
@@ -355,6 +456,52 @@ TEST_F(ViewerGl, EveryFaceShowsItsPipsInItsLitColours) {
     for (int pips = 1; pips <= 6; ++pips) EXPECT_EQ(seen[pips], 1) << "the " << pips << " face";
 }
 
+// With the spin paused, every input that changes the picture asks for a frame of its own.
+TEST_F(ViewerGl, EveryInputThatChangesThePictureAsksForARedraw) {
+    glutIdleFunc(nullptr);
+    xMove(125, 125);
+    pumpFor(0.1);
+    clearRedisplayRequests();
+    idle();
+    EXPECT_EQ(redisplayRequests(), 1) << "a spin step";
+    const std::pair<const char*, std::function<void()>> inputs[] = {
+        {"x", [] { xTap(XK_x); }},
+        {"Left", [] { xTap(XK_Left); }},
+        {"Page Up", [] { xTap(XK_Prior); }},
+        {"Home", [] { xTap(XK_Home); }},
+        {"a Shift-drag", [] { xDrag("shift", 100, 100, 10, 10); }},
+    };
+    for (const auto& [what, input] : inputs) {
+        clearRedisplayRequests();
+        input();
+        EXPECT_TRUE(pumpUntil([] { return redisplayRequests() > 0; }, 2)) << what << ": no redraw";
+    }
+    clearRedisplayRequests();
+    xTap(XK_F1);
+    pumpFor(0.2);
+    EXPECT_EQ(redisplayRequests(), 0) << "F1 is nobody's";
+}
+
+// The window status GLUT reports: hidden and fully covered windows rest, any part showing spins,
+// and the user's pause outlasts both.
+TEST_F(ViewerGl, WindowStatusRestsAndResumesTheSpin) {
+    const std::pair<int, bool> steps[] = {{GLUT_HIDDEN, false},
+                                          {GLUT_FULLY_RETAINED, true},
+                                          {GLUT_FULLY_COVERED, false},
+                                          {GLUT_PARTIALLY_RETAINED, true}};
+    for (auto [status, spins] : steps) {
+        platformWindowStatus(status);
+        EXPECT_EQ(viewerSpins(), spins) << "status " << status;
+        EXPECT_EQ(registeredIdle() == idle, spins) << "status " << status;
+    }
+    xMove(125, 125);
+    xTap(XK_space);
+    ASSERT_TRUE(pumpUntil([] { return registeredIdle() == nullptr; }));
+    platformWindowStatus(GLUT_HIDDEN);
+    platformWindowStatus(GLUT_FULLY_RETAINED);
+    EXPECT_EQ(registeredIdle(), nullptr) << "paused by the user, shown again";
+}
+
 TEST_F(ViewerGl, SpaceStopsAndResumesTheSpin) {
     xMove(125, 125);
     const int before = viewerState().animating;
@@ -368,10 +515,11 @@ TEST_F(ViewerGl, SpaceStopsAndResumesTheSpin) {
 
 TEST_F(ViewerGl, EnterSwitchesToOutlinesButShiftEnterDoesNot) {
     xMove(125, 125);
+    // Front and back faces alike.
     auto polygonMode = [] {
         GLint mode[2];
         glGetIntegerv(GL_POLYGON_MODE, mode);
-        return mode[0];
+        return mode[0] == mode[1] ? mode[0] : -1;
     };
     ASSERT_EQ(polygonMode(), GL_FILL);
     xTap(XK_Return);

@@ -2,11 +2,14 @@
 
 #include <GL/glut.h>
 
+#include <vexo/manipulator.h>
+
+#include <cassert>
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <string>
 
-#include "manipulator.h"
 #include "platform.h"
 #include "projection.h"
 #include "quit_menu.h"
@@ -77,14 +80,30 @@ const char* viewerUsage() {
 
 const char* viewerVersion() { return VEXO_VERSION; }
 
+int viewerAnswer(ViewerCommand command, std::FILE* out, std::FILE* err) {
+    assert(command != VIEWER_RUN && "running is no answer");
+    const std::string text =
+        command == VIEWER_HELP ? viewerUsage() : std::string("vexo ") + viewerVersion() + "\n";
+    if (std::fputs(text.c_str(), out) >= 0 && std::fflush(out) == 0) return 0;
+    std::fprintf(err, "vexo: cannot write to standard output: %s\n", std::strerror(errno));
+    return 1;
+}
+
+bool viewerRefuses(int argc, const char* const* argv, std::FILE* err) {
+    if (argc <= 1) return false;
+    std::fprintf(err, "vexo: unknown option '%s'\n%s", argv[1], viewerUsage());
+    return true;
+}
+
 bool viewerStart(int* argc, char** argv) {
     glutInit(argc, argv);
-    if (*argc > 1) return false;
+    if (viewerRefuses(*argc, argv, stderr)) return false;
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize(VIEWER_WINDOW_SIZE, VIEWER_WINDOW_SIZE);
     glutInitWindowPosition(VIEWER_WINDOW_POSITION, VIEWER_WINDOW_POSITION);
     glutCreateWindow("Vexo");
     platformWindowCreated(windowShown);
+    platformStateChanged(g.state.animating, g.state.filled);
     initScene();
     createQuitMenu();
     projectionSetBox(-VIEWER_BOX_HALF, VIEWER_BOX_HALF, -VIEWER_BOX_HALF, VIEWER_BOX_HALF,
@@ -147,13 +166,19 @@ ViewerKeyAction viewerKeyEvent(unsigned char key, int modifiers) {
 }
 
 void keyboard(unsigned char key, int, int) {
-    switch (viewerKeyEvent(key, glutGetModifiers())) {
+    const ViewerKeyAction action = viewerKeyEvent(key, glutGetModifiers());
+    switch (action) {
         case VIEWER_KEY_REDRAW: glutPostRedisplay(); break;
-        case VIEWER_KEY_SPIN: glutIdleFunc(viewerSpins() ? idle : nullptr); break;
+        case VIEWER_KEY_SPIN:
+            glutIdleFunc(viewerSpins() ? idle : nullptr);
+            platformStateChanged(g.state.animating, g.state.filled);
+            break;
         case VIEWER_KEY_FILL:
             platformPolygonMode(g.state.filled ? GL_FILL : GL_LINE);
+            platformStateChanged(g.state.animating, g.state.filled);
             glutPostRedisplay();
             break;
         case VIEWER_KEY_IGNORED: break;
     }
+    platformKeyTaken(action != VIEWER_KEY_IGNORED);
 }

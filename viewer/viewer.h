@@ -5,6 +5,8 @@
 // are those of the 7 x 7 viewing box centred on the origin.
 #pragma once
 
+#include <cstdio>
+
 // ---- Constants of the program ------------------------------------------------------------
 
 constexpr int VIEWER_WINDOW_SIZE = 250;     // pixels, width and height at start-up
@@ -96,6 +98,14 @@ bool viewerVisibilityEvent(bool visible);
 enum ViewerCommand { VIEWER_RUN, VIEWER_HELP, VIEWER_VERSION };
 ViewerCommand viewerCommand(int argc, const char* const* argv);
 
+// Answers --help or --version on `out`. Returns the exit status: 0, or 1 when `out` cannot take
+// the answer (a full disk, a closed pipe), which is then said on `err`.
+int viewerAnswer(ViewerCommand command, std::FILE* out, std::FILE* err);
+
+// Refuses what GLUT has left of the command line: names the first argument left and gives the
+// usage on `err`, and returns true; returns false, saying nothing, when nothing is left.
+bool viewerRefuses(int argc, const char* const* argv, std::FILE* err);
+
 // The usage text of --help, with every control, and the version that --version prints.
 const char* viewerUsage();
 const char* viewerVersion();
@@ -107,7 +117,7 @@ float advanceSpin(float angle, float step);
 // Runs the whole start-up up to, not including, the main loop: GLUT and the 250 x 250
 // window titled "Vexo" at (50, 50), the scene, the menu, the viewing box, the manipulator,
 // the callbacks. GLUT takes its own options out of argc/argv; if anything else is left there,
-// returns false before opening the window.
+// it is refused on stderr and false returned before the window opens.
 bool viewerStart(int* argc, char** argv);
 
 // Multiplies the current matrix by the one the die is drawn with: the manipulator's view

@@ -1,29 +1,28 @@
 // The page around the program (appended to vexo.js): the right-button menu that the
 // compiler's GLUT lacks, its mouse and key handling brought in line with the desktop's,
-// touch gestures turned into the program's own drags, buttons for what has no gesture, a
-// drawing buffer as sharp as the screen, what a screen reader announces, and the end of the
-// program, which a page cannot exit.
+// touch gestures handed to the program as the drags they stand for, buttons for what has no
+// gesture, a drawing buffer as sharp as the screen, what a screen reader announces, and the
+// end of the program, which a page cannot exit. What the program knows (which keys it takes,
+// how far a drag zooms, GLUT's numbers) the page asks it rather than keeping a copy.
 var vexoPage = (function () {
   var canvas = Module['canvas'];
-  var SHIFT = 1, CTRL = 2, ALT = 4;          // GLUT's modifier bits
-  var DOWN = 0, UP = 1, LEFT_BUTTON = 0;     // GLUT's button states and left button
-  var HOME = 106;                            // GLUT's special key code for Home
-  // The character codes the program takes: Enter, Escape, space, X Y Z and x y z.
-  var programKeys = [13, 27, 32, 88, 89, 90, 120, 121, 122];
   var LONG_PRESS_MS = 500, DOUBLE_TAP_MS = 300, STILL_PX = 10;  // CSS pixels
+  var FINGER_PX = 44;  // CSS pixels: a fingertip's width, kept between it and the menu
   var menu = document.createElement('div');
   var menuButton = -1;
   menu.className = 'menu';
   menu.setAttribute('role', 'menu');
+  menu.setAttribute('aria-label', 'Vexo');
   menu.hidden = true;
-  document.body.appendChild(menu);
+  // Inside the page's landmarks, positioned against the page itself.
+  (document.querySelector('main') || document.body).appendChild(menu);
 
   // A callback into the program, with exit()'s unwinding kept inside, as for GLUT's timers.
   function call(f) { callUserCallback(f); }
 
   function closeMenu() { menu.hidden = true; }
-  // Opens the menu at a point of the page, moved back inside the viewport where it would
-  // run off it, with its first entry focused.
+  // Opens the menu with its top left at a point of the page, moved back inside the viewport
+  // where it would run off it, with its first entry focused.
   function openMenu(pageX, pageY) {
     menu.hidden = false;
     var right = window.scrollX + document.documentElement.clientWidth - menu.offsetWidth;
@@ -33,20 +32,31 @@ var vexoPage = (function () {
     var first = menu.querySelector('button');
     if (first) first.focus();
   }
+  // Under a finger the menu opens above it, or below where there is no room, a finger's width
+  // away, so that the finger's next tap lands on no entry it did not aim at.
+  function openMenuAwayFrom(pageX, pageY) {
+    menu.hidden = false;
+    var above = pageY - FINGER_PX - menu.offsetHeight;
+    openMenu(pageX - menu.offsetWidth / 2,
+             above >= window.scrollY ? above : pageY + FINGER_PX);
+  }
   function openMenuOnCanvas() {
     var r = canvas.getBoundingClientRect();
     openMenu(window.scrollX + r.left + r.width / 2, window.scrollY + r.top + r.height / 2);
   }
+  // Focus that leaves the menu, by Tab or a click elsewhere, closes it.
+  menu.addEventListener('focusout', function (event) {
+    if (!menu.contains(event.relatedTarget)) closeMenu();
+  });
 
   // ---- The program's state, as the page shows and announces it --------------------------
 
   var shown = { spinning: null, filled: null };
   var status = document.getElementById('status');
   function announce(text) { if (status) status.textContent = text; }
-  // Reads the program's state after anything that may have changed it; labels follow it,
-  // and a change is announced.
-  function update() {
-    var flags = _webViewerFlags(), spinning = !!(flags & 1), filled = !!(flags & 2);
+  // The program tells its state at start-up and at every change; labels follow it, and a
+  // change is announced.
+  function state(spinning, filled) {
     var said = [];
     if (spinning !== shown.spinning) said.push(spinning ? 'Spinning' : 'Paused');
     if (filled !== shown.filled) said.push(filled ? 'Faces' : 'Outlines');
@@ -67,14 +77,8 @@ var vexoPage = (function () {
     var code = key.charCodeAt(0);
     return event.ctrlKey && /[A-Za-z]/.test(key) ? code & 31 : code;
   };
-  // Whether the program uses the key: the arrows, page keys and Home, the modifiers (they set
-  // the drag's kind, as on the desktop), and the characters it takes. Everything else, Tab and
-  // the browser's shortcuts among them, is the browser's.
-  function programKey(event) {
-    var special = GLUT.getSpecialKey(event.keyCode);
-    if (special !== null) return (special >= 100 && special <= HOME) || (special >= 112 && special <= 117);
-    return programKeys.indexOf(GLUT.getASCIIKey(event)) >= 0;
-  }
+  // Set while a key is with the program, when the program says it took it.
+  var taken = false;
   // A key as if typed on the canvas: used by the buttons under it.
   function pressKey(keyCode, key) {
     GLUT.onKeydown({ keyCode: keyCode, key: key, target: canvas, preventDefault: function () {} });
@@ -82,12 +86,6 @@ var vexoPage = (function () {
 
   // ---- Touch: one finger turns, two zoom and pan, a long press opens the menu -------------
 
-  // The program's mouse callback, with GLUT's modifiers as a drag would have them.
-  function mouse(state, modifiers, x, y) {
-    GLUT.modifiers = modifiers;
-    if (GLUT.mouseFunc) call(function () { getWasmTableEntry(GLUT.mouseFunc)(LEFT_BUTTON, state, x, y); });
-  }
-  function motion(x, y) { call(function () { _webMotion(x, y); }); }
   // Page coordinates to the canvas's drawing-buffer pixels, as GLUT measures the pointer.
   function at(p) {
     Browser.calculateMouseEvent({ type: 'mousemove', pageX: p.pageX, pageY: p.pageY });
@@ -104,20 +102,25 @@ var vexoPage = (function () {
     if (points.length === 1) {
       var p = at(points[0]);
       gesture = { kind: 'turn', last: p, start: points[0], time: performance.now(), moved: !first };
-      mouse(DOWN, SHIFT, p[0], p[1]);
+      call(function () { _webTurnBegin(p[0], p[1]); });
       clearTimeout(longPress);
       if (first) longPress = setTimeout(function () {
         endGesture();
         gesture = { kind: 'menu' };
-        openMenu(points[0].pageX, points[0].pageY);
+        openMenuAwayFrom(points[0].pageX, points[0].pageY);
       }, LONG_PRESS_MS);
     } else if (points.length >= 2) {
-      gesture = { kind: 'pinch', distance: spread(points), zoomed: 0, middle: middle(points) };
+      var m = middle(points);
+      gesture = { kind: 'pinch', distance: spread(points) };
+      call(function () { _webPinchBegin(m[0], m[1]); });
     }
   }
   function endGesture() {
     clearTimeout(longPress);
-    if (gesture && gesture.kind === 'turn') mouse(UP, SHIFT, gesture.last[0], gesture.last[1]);
+    if (gesture && gesture.kind === 'turn') {
+      var p = gesture.last;
+      call(function () { _webTurnEnd(p[0], p[1]); });
+    }
     gesture = null;
   }
   function spread(points) {
@@ -128,12 +131,6 @@ var vexoPage = (function () {
     var a = at(points[0]), b = at(points[1]);
     return [Math.round((a[0] + b[0]) / 2), Math.round((a[1] + b[1]) / 2)];
   }
-  // One drag step of `modifiers` from `from` to `to`, as a press, a move and a release.
-  function step(modifiers, from, to) {
-    mouse(DOWN, modifiers, from[0], from[1]);
-    motion(to[0], to[1]);
-    mouse(UP, modifiers, to[0], to[1]);
-  }
   function moveGesture() {
     var points = Array.from(fingers.values());
     if (!gesture || gesture.kind === 'menu') return;
@@ -143,19 +140,12 @@ var vexoPage = (function () {
         gesture.moved = true;
         clearTimeout(longPress);
       }
-      if (p[0] !== gesture.last[0] || p[1] !== gesture.last[1]) motion(p[0], p[1]);
+      if (p[0] !== gesture.last[0] || p[1] !== gesture.last[1]) call(function () { _webTurnMove(p[0], p[1]); });
       gesture.last = p;
       return;
     }
-    // Zoom: a Ctrl-drag of dy pixels scales by 1.02^(dy / 5), so the size that follows the
-    // fingers' distance is that many pixels from where the pinch began.
-    var zoom = Math.round(5 * Math.log(spread(points) / gesture.distance) / Math.log(1.02));
-    if (zoom !== gesture.zoomed) step(CTRL, [0, gesture.zoomed], [0, zoom]);
-    gesture.zoomed = zoom;
-    // Pan: an Alt-drag from the fingers' last midpoint to the new one.
-    var m = middle(points);
-    if (m[0] !== gesture.middle[0] || m[1] !== gesture.middle[1]) step(ALT, gesture.middle, m);
-    gesture.middle = m;
+    var ratio = spread(points) / gesture.distance, m = middle(points);
+    if (ratio > 0) call(function () { _webPinchMove(ratio, m[0], m[1]); });
   }
   function tapped(event) {
     var now = performance.now();
@@ -199,12 +189,7 @@ var vexoPage = (function () {
   // GLUT's own touch handling makes mouse events from the first finger on the whole window.
   GLUT.touchHandler = function () {};
 
-  function resetView() {
-    if (GLUT.specialFunc) {
-      GLUT.modifiers = 0;
-      call(function () { getWasmTableEntry(GLUT.specialFunc)(HOME, 0, 0); });
-    }
-  }
+  function resetView() { call(function () { _webResetView(); }); }
 
   // ---- Mouse, keys and the menu ----------------------------------------------------------
 
@@ -250,7 +235,8 @@ var vexoPage = (function () {
 
   // GLUT's own handlers call into the program directly; a quit there must not escape as an
   // error. glutInit registers them later, so the wrapped ones are those it registers. Keys
-  // reach the program only from the focused canvas, and only those it uses.
+  // reach the program only from the focused canvas, and the browser keeps its default for
+  // every key the program says it did not take.
   var glutKeydown = GLUT.onKeydown;
   GLUT.onKeydown = function (event) {
     if (event.target !== canvas) return;
@@ -259,9 +245,11 @@ var vexoPage = (function () {
       openMenuOnCanvas();
       return;
     }
-    if (!programKey(event)) return;
-    call(function () { glutKeydown(event); });
-    if (!ended) update();
+    var asked = { keyCode: event.keyCode, key: event.key, shiftKey: event.shiftKey, ctrlKey: event.ctrlKey,
+                  altKey: event.altKey, metaKey: event.metaKey, target: canvas, preventDefault: function () {} };
+    taken = false;
+    call(function () { glutKeydown(asked); });
+    if (taken || ended) event.preventDefault();
   };
   var glutHandlers = { keyup: 'onKeyup', mousedown: 'onMouseButtonDown', mouseup: 'onMouseButtonUp' };
   Object.keys(glutHandlers).forEach(function (type) {
@@ -269,20 +257,37 @@ var vexoPage = (function () {
     GLUT[name] = function (event) { call(function () { handler(event); }); };
   });
   glutHandlers.keydown = 'onKeydown';
+  glutHandlers.mousemove = 'onMousemove';
+  glutHandlers.mousewheel = 'onMouseWheel';
+  glutHandlers.DOMMouseScroll = 'onMouseWheel';
 
-  // ---- The drawing buffer: the canvas's CSS size times the screen's density --------------
+  // ---- The drawing buffer: exactly the canvas's size in device pixels --------------------
 
-  function resize() {
+  // The canvas's CSS size times the density, or better the exact device-pixel size where the
+  // browser gives it (rounding the product may miss it by a pixel). A device-pixel size that
+  // disagrees with the density by more than that comes from an emulated screen, which the
+  // browser lays out at the density: the product is right there.
+  var devicePixels = null;
+  function resize(entries) {
     if (ended) return;
+    var box = entries && entries[0] && entries[0].devicePixelContentBoxSize;
+    if (box && box[0]) devicePixels = [box[0].inlineSize, box[0].blockSize];
     var r = canvas.getBoundingClientRect(), dpr = window.devicePixelRatio || 1;
-    var w = Math.max(1, Math.round(r.width * dpr)), h = Math.max(1, Math.round(r.height * dpr));
+    var w = Math.round(r.width * dpr), h = Math.round(r.height * dpr);
+    if (devicePixels && Math.abs(devicePixels[0] - r.width * dpr) <= 1 &&
+        Math.abs(devicePixels[1] - r.height * dpr) <= 1) {
+      w = devicePixels[0], h = devicePixels[1];
+    }
+    w = Math.max(1, w), h = Math.max(1, h);
     if (w === canvas.width && h === canvas.height) return;
     // Not Browser.setCanvasSize, which also clears the canvas's inline CSS size.
     canvas.width = w, canvas.height = h;
     call(function () { Browser.updateResizeListeners(); _glutPostRedisplay(); });
   }
-  // Zoom or another screen changes the density; the page's layout changes the CSS size.
+  var observer = new ResizeObserver(resize);
+  // Browsers without the device-pixel box are told of zoom and of another screen here.
   function watchDensity() {
+    if (ended) return;
     matchMedia('(resolution: ' + window.devicePixelRatio + 'dppx)')
       .addEventListener('change', function () { resize(); watchDensity(); }, { once: true });
   }
@@ -290,11 +295,14 @@ var vexoPage = (function () {
   var ended = false;
   addOnPostRun(function () {
     resize();
-    watchDensity();
-    new ResizeObserver(resize).observe(canvas);
-    update();
+    try {
+      observer.observe(canvas, { box: 'device-pixel-content-box' });
+    } catch (e) {
+      observer.observe(canvas);
+      watchDensity();
+    }
     // Under reduced motion the die starts still; the page says how to start it.
-    if (matchMedia('(prefers-reduced-motion: reduce)').matches) pressKey(32, ' '), update();
+    if (matchMedia('(prefers-reduced-motion: reduce)').matches) pressKey(32, ' ');
     // After GLUT's first frame, in the same animation frame.
     requestAnimationFrame(function () { if (Module['onStarted']) Module['onStarted'](); });
   });
@@ -312,22 +320,28 @@ var vexoPage = (function () {
       menu.appendChild(entry);
     },
     attachMenu: function (button) { menuButton = button; },
+    state: state,
+    keyTaken: function () { taken = true; },
+    // Nothing of the program listens once it has ended, and its canvas leaves the Tab order.
     ended: function () {
       ended = true;
       closeMenu();
       endGesture();
+      observer.disconnect();
       for (var name in listeners) window.removeEventListener(name, listeners[name], true);
       for (var type in touch) canvas.removeEventListener(type, touch[type]);
       Object.keys(glutHandlers).forEach(function (type) {
         window.removeEventListener(type, GLUT[glutHandlers[type]], true);
       });
-      window.removeEventListener('mousemove', GLUT.onMousemove, true);
+      canvas.removeAttribute('tabindex');
+      canvas.removeAttribute('aria-describedby');
+      canvas.setAttribute('aria-label', 'Vexo, ended');
       announce('Vexo has ended.');
       if (Module['onEnded']) Module['onEnded']();
     },
     // The buttons under the canvas: the keys they stand for.
-    pause: function () { pressKey(32, ' '); update(); },
-    outlines: function () { pressKey(13, 'Enter'); update(); },
+    pause: function () { pressKey(32, ' '); },
+    outlines: function () { pressKey(13, 'Enter'); },
     resetView: resetView,
     openMenu: openMenuOnCanvas,
   };

@@ -18,6 +18,11 @@ self.addEventListener('activate', (event) => {
     keys.filter((key) => key.startsWith(PREFIX) && key !== CACHE).map((key) => caches.delete(key)))));
 });
 
+// The page asks a waiting build to take over once its visitor has chosen to load it.
+self.addEventListener('message', (event) => {
+  if (event.data === 'take over') self.skipWaiting();
+});
+
 self.addEventListener('fetch', (event) => {
   if (event.request.method !== 'GET') return;
   event.respondWith(caches.open(CACHE)

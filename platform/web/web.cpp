@@ -1,26 +1,27 @@
 // The web page: the compiler's GLUT and its emulation of the fixed-function pipeline over
-// WebGL. What that GLUT lacks or does differently is put right here and in glue.js.
+// WebGL. What the page needs of the program is here, its own side in glue.js; GLUT's missing
+// pieces are in glut.cpp.
 #include <GL/glut.h>
 #include <emscripten.h>
+#include <vexo/manipulator.h>
 
-#include "manipulator.h"
+#include <cmath>
+
 #include "platform.h"
 #include "quit_menu.h"
-#include "viewer.h"
 
 namespace {
 
 struct {
     GLenum polygonMode = GL_FILL;
-    void (*menu)(int) = nullptr;
-    void (*motion)(int, int) = nullptr;
+    long pinchPixels = 0;          // the Ctrl-drag the pinch in progress stands for so far
+    int middleX = 0, middleY = 0;  // the pinch's midpoint, drawing-buffer pixels
 } g;
 
-// The page's side, in web/glue.js.
-EM_JS(void, pageAddMenuEntry, (const char* label, int value),
-      { vexoPage.addMenuEntry(UTF8ToString(label), value); });
-EM_JS(void, pageAttachMenu, (int button), { vexoPage.attachMenu(button); });
+// The page's side, in glue.js.
 EM_JS(void, pageEnded, (), { vexoPage.ended(); });
+EM_JS(void, pageState, (int spinning, int filled), { vexoPage.state(!!spinning, !!filled); });
+EM_JS(void, pageKeyTaken, (), { vexoPage.keyTaken(); });
 
 // exit() cannot end a page: stop the spin and let the page say that Vexo has ended.
 void ended() {
@@ -28,34 +29,67 @@ void ended() {
     pageEnded();
 }
 
+// The manipulator asks for a redraw exactly when an event was its own: for a key, that tells
+// the page the program took it.
+void redisplay() {
+    pageKeyTaken();
+    glutPostRedisplay();
+}
+
+// A left-button event with `modifiers` held, as the manipulator's mouse callback takes it.
+void button(int state, int modifiers, int x, int y) {
+    float projection[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    const int width = glutGet(GLUT_WINDOW_WIDTH);
+    if (manipMouseEvent(GLUT_LEFT_BUTTON, state, x, y, modifiers, projection, width)) {
+        manipRequestRedisplay();
+    }
+}
+
+void motion(int x, int y) {
+    if (manipMotion(x, y)) manipRequestRedisplay();
+}
+
+// A whole drag of `modifiers` from (x0, y0) to (x1, y1): press, one move, release.
+void dragStep(int modifiers, int x0, int y0, int x1, int y1) {
+    button(GLUT_DOWN, modifiers, x0, y0);
+    motion(x1, y1);
+    button(GLUT_UP, modifiers, x1, y1);
+}
+
 }  // namespace
 
-// Called by the page with the menu entry chosen and with the pointer's current position
-// during a drag (the compiler's GLUT hands the motion callback the previous one).
-extern "C" EMSCRIPTEN_KEEPALIVE void webMenuChoose(int value) {
-    if (g.menu) g.menu(value);
+// Touch, as the drags it stands for, in drawing-buffer pixels. One finger turns as a
+// Shift-drag does.
+extern "C" EMSCRIPTEN_KEEPALIVE void webTurnBegin(int x, int y) {
+    button(GLUT_DOWN, GLUT_ACTIVE_SHIFT, x, y);
 }
-extern "C" EMSCRIPTEN_KEEPALIVE void webMotion(int x, int y) {
-    if (g.motion) g.motion(x, y);
-}
-// What the page shows of the program's state: bit 0 while the die spins, bit 1 for faces.
-extern "C" EMSCRIPTEN_KEEPALIVE int webViewerFlags() {
-    const ViewerState& s = viewerState();
-    return (s.animating ? 1 : 0) | (s.filled ? 2 : 0);
+extern "C" EMSCRIPTEN_KEEPALIVE void webTurnMove(int x, int y) { motion(x, y); }
+extern "C" EMSCRIPTEN_KEEPALIVE void webTurnEnd(int x, int y) {
+    button(GLUT_UP, GLUT_ACTIVE_SHIFT, x, y);
 }
 
-// The compiler's GLUT has neither menus nor a motion callback that sees the current position.
-int glutCreateMenu(void (*callback)(int)) {
-    g.menu = callback;
-    return 1;
+// Two fingers zoom as a Ctrl-drag does, by `spread`, their distance over the one they began
+// with (twice as far apart, twice as large), and pan with their midpoint as an Alt-drag does.
+extern "C" EMSCRIPTEN_KEEPALIVE void webPinchBegin(int x, int y) {
+    g.pinchPixels = 0;
+    g.middleX = x, g.middleY = y;
 }
-void glutAddMenuEntry(const char* label, int value) { pageAddMenuEntry(label, value); }
-void glutAttachMenu(int button) { pageAttachMenu(button); }
-void glutMotionFunc(void (*callback)(int, int)) { g.motion = callback; }
+extern "C" EMSCRIPTEN_KEEPALIVE void webPinchMove(float spread, int x, int y) {
+    // Two fingers that began on one spot have no spread to compare with: they only pan.
+    if (spread > 0 && std::isfinite(spread)) {
+        const long pixels = std::lround(manipZoomPixels(spread));
+        if (pixels != g.pinchPixels) dragStep(GLUT_ACTIVE_CTRL, 0, g.pinchPixels, 0, pixels);
+        g.pinchPixels = pixels;
+    }
+    if (x != g.middleX || y != g.middleY) dragStep(GLUT_ACTIVE_ALT, g.middleX, g.middleY, x, y);
+    g.middleX = x, g.middleY = y;
+}
 
-// The emulation shades smoothly only, which is what the scene asks for; its own glShadeModel
-// does nothing but print a to-do note in the console.
-void glShadeModel(GLenum) {}
+// A double tap and the page's button: the view back at its start, as Home.
+extern "C" EMSCRIPTEN_KEEPALIVE void webResetView() {
+    if (manipSpecialEvent(GLUT_KEY_HOME, 0)) manipRequestRedisplay();
+}
 
 void platformWindowCreated(void (*)(bool)) {
     // WebGL has no default texture object: bind one for good, and the per-face uploads and
@@ -65,9 +99,16 @@ void platformWindowCreated(void (*)(bool)) {
     glGenTextures(1, &texture);
     glBindTexture(GL_TEXTURE_2D, texture);
     manipSetQuitHook(ended);
+    manipSetRedisplayHook(redisplay);
     quitMenuSetHook(ended);
 }
 
 void platformPolygonMode(GLenum mode) { g.polygonMode = mode; }
 
 GLenum platformFacePrimitive() { return g.polygonMode == GL_LINE ? GL_LINE_LOOP : GL_QUADS; }
+
+void platformStateChanged(bool spinning, bool filled) { pageState(spinning, filled); }
+
+void platformKeyTaken(bool taken) {
+    if (taken) pageKeyTaken();
+}

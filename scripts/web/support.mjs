@@ -10,13 +10,16 @@ const types = { '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '
                 '.png': 'image/png', '.webmanifest': 'application/manifest+json', '.json': 'application/json' };
 
 // Serves the files of `root` on a free port of 127.0.0.1 as a static host does: by type,
-// gzipped for a client that takes it, 404 for what is not there. Resolves to { url, close }.
+// gzipped for a client that takes it, 404 for what is not there. Resolves to { url, close,
+// replaced }: a path set in `replaced` is served with the text given there instead (a new
+// build, say).
 export async function serve(root) {
+  const replaced = {};
   const server = createServer(async (request, response) => {
     const path = normalize(decodeURIComponent(new URL(request.url, 'http://x').pathname));
     try {
       const file = join(root, path.endsWith('/') ? join(path, 'index.html') : path);
-      let body = await readFile(file);
+      let body = path in replaced ? Buffer.from(replaced[path]) : await readFile(file);
       const headers = { 'Content-Type': types[extname(file)] || 'application/octet-stream' };
       if (/\bgzip\b/.test(request.headers['accept-encoding'] || '') && !file.endsWith('.png')) {
         body = gzipSync(body, { level: 9 });
@@ -29,7 +32,7 @@ export async function serve(root) {
     }
   });
   await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
-  return { url: `http://127.0.0.1:${server.address().port}/`, close: () => server.close() };
+  return { url: `http://127.0.0.1:${server.address().port}/`, close: () => server.close(), replaced };
 }
 
 // Debian's Chromium as root on a machine with no GPU and no network beyond this one.
@@ -105,12 +108,14 @@ export async function shot(page) {
 
 export const pixel = (s, x, y) => [...s.rgb.subarray((y * s.w + x) * 3, (y * s.w + x) * 3 + 3)];
 
-// The pixels that are not the grey background: how many, and their centroid.
+// The pixels that are neither the grey background nor the page's white (a screenshot of a
+// canvas at a fractional density may take in a sliver of the page): how many, and their centroid.
 export function dieIn(s) {
   let area = 0, cx = 0, cy = 0;
   for (let y = 0; y < s.h; ++y) {
     for (let x = 0; x < s.w; ++x) {
-      if (pixel(s, x, y).some((v) => Math.abs(v - 128) > 3)) ++area, cx += x, cy += y;
+      const p = pixel(s, x, y);
+      if (p.some((v) => Math.abs(v - 128) > 3) && !p.every((v) => v === 255)) ++area, cx += x, cy += y;
     }
   }
   return { area, cx: area ? cx / area : 0, cy: area ? cy / area : 0 };

@@ -2,6 +2,7 @@
 // canvas. BUILD names the folder `make web` built (build-web by default).
 import { after, before, test as nodeTest } from 'node:test';
 import assert from 'node:assert/strict';
+import { readFile } from 'node:fs/promises';
 import { dirname, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { createRequire } from 'node:module';
@@ -21,8 +22,8 @@ function near(observed, expected, tolerance, where) {
   assert.ok(ok, `${where}: expected ${expected} ±${tolerance}, observed ${observed}`);
 }
 // A page whose spin is held by space, so that every picture is the same until input moves it.
-async function stillPage(options) {
-  const page = await open(browser, server.url, options);
+async function stillPage(options, on = browser) {
+  const page = await open(on, server.url, options);
   await page.keyboard.press('Space');
   await frames(page);
   return page;
@@ -166,14 +167,36 @@ test('touch: a finger turns as a Shift-drag, two pinch and pan, a long press ope
   await finger('touchEnd', []);
   assert.deepEqual(await page.evaluate(() => [document.querySelector('.menu').hidden,
     document.activeElement.textContent]), [false, 'Quitter'], 'a long press opens the menu');
+  // Away from the finger: its next tap a little right and down chooses nothing.
+  const box = await (await page.$('#canvas')).boundingBox();
+  const menu = await (await page.$('.menu')).boundingBox();
+  for (const [dx, dy] of [[0, 0], [6, 10], [10, 10], [30, 30]]) {
+    const [x, y] = [box.x + 60 + dx, box.y + 60 + dy];
+    assert.ok(x < menu.x || x > menu.x + menu.width || y < menu.y || y > menu.y + menu.height,
+      `the menu (${menu.x}, ${menu.y}, ${menu.width} x ${menu.height}) lies under the finger moved by ${dx}, ${dy}`);
+  }
+  await finger('touchStart', [[66, 70]]);
+  await finger('touchEnd', []);
+  assert.equal(await page.$eval('#ended', (e) => e.hidden), true, 'the tap after a long press ends nothing');
   assert.deepEqual(page.errors, []);
   await page.close();
 });
 
+// The canvas's size in device pixels, as the browser lays it out.
+const devicePixels = (page) => page.$eval('#canvas', (c) => new Promise((resolve) => {
+  const observer = new ResizeObserver(([entry]) => {
+    observer.disconnect();
+    resolve([entry.devicePixelContentBoxSize[0].inlineSize, entry.devicePixelContentBoxSize[0].blockSize]);
+  });
+  observer.observe(c, { box: 'device-pixel-content-box' });
+}));
+const buffer = (page) => page.$eval('#canvas', (c) => [c.width, c.height]);
+
+// Whole densities emulated, as the tests of touch use them: the die centred, the pointer exact.
 test('sharp at 1x, 2x and 3x: the buffer follows CSS size x density, the die centred, the pointer exact', async () => {
   for (const dpr of [1, 2, 3]) {
     const page = await stillPage({ viewport: { deviceScaleFactor: dpr } });
-    assert.deepEqual(await page.$eval('#canvas', (c) => [c.width, c.height]), [250 * dpr, 250 * dpr]);
+    assert.deepEqual(await buffer(page), [250 * dpr, 250 * dpr]);
     await drag(page, ['Control'], 125, 150, 0, -50);
     const before = dieIn(await shot(page));
     assert.ok(Math.abs(before.cx - (250 * dpr - 1) / 2) <= 1, `${dpr}x: centred at ${before.cx}`);
@@ -190,6 +213,25 @@ test('sharp at 1x, 2x and 3x: the buffer follows CSS size x density, the die cen
     assert.deepEqual(page.errors, []);
     await page.close();
   }
+  // Fractional densities as real screens have them, where the canvas's device-pixel size is not
+  // always its CSS size times the density, rounded: the buffer is exactly that size, or the
+  // browser resamples the picture.
+  for (const dpr of [1.25, 2.625, 2.75]) {
+    const screen = await launch([`--force-device-scale-factor=${dpr}`]);
+    try {
+      const page = await open(screen, server.url, { viewport: { deviceScaleFactor: 0 } });
+      for (const width of ['250px', '149px']) {
+        await page.$eval('#canvas', (c, width) => { c.style.width = width; }, width);
+        const exact = await devicePixels(page);
+        await page.waitForFunction((w) => document.querySelector('#canvas').width === w, { timeout: 2000 }, exact[0])
+          .catch(() => {});
+        assert.deepEqual(await buffer(page), exact, `${dpr}x, ${width}: the buffer against the canvas's device pixels`);
+      }
+      assert.deepEqual(page.errors, []);
+    } finally {
+      await screen.close();
+    }
+  }
 });
 
 test('keys: only from the canvas and only Vexo\'s; Tab leaves; the menu from the keyboard; buttons follow', async () => {
@@ -202,11 +244,13 @@ test('keys: only from the canvas and only Vexo\'s; Tab leaves; the menu from the
     return e.defaultPrevented;
   }, init);
   const browserKeys = [{ key: 'F5', keyCode: 116 }, { key: 'F12', keyCode: 123 }, { key: 'Backspace', keyCode: 8 },
+    { key: 'F1', keyCode: 112, altKey: true }, { key: 'End', keyCode: 35 }, { key: 'q', keyCode: 81 }, { key: 'Shift', keyCode: 16, shiftKey: true },
     { key: 'f', keyCode: 70, ctrlKey: true }, { key: 'r', keyCode: 82, ctrlKey: true }, { key: 'c', keyCode: 67, ctrlKey: true },
     { key: '=', keyCode: 187, ctrlKey: true }, { key: '0', keyCode: 48, ctrlKey: true }, { key: 'd', keyCode: 68, altKey: true },
     { key: 'Tab', keyCode: 9 }];
   for (const k of browserKeys) assert.equal(await taken(k), false, `${JSON.stringify(k)} is the browser's`);
-  for (const k of [{ key: 'x', keyCode: 88 }, { key: 'ArrowLeft', keyCode: 37, altKey: true }, { key: 'Home', keyCode: 36 }]) {
+  for (const k of [{ key: 'x', keyCode: 88 }, { key: 'ArrowLeft', keyCode: 37, altKey: true }, { key: 'Home', keyCode: 36 },
+    { key: 'Enter', keyCode: 13, shiftKey: true }, { key: 'PageUp', keyCode: 33, ctrlKey: true }]) {
     assert.equal(await taken(k), true, `${k.key} is Vexo's`);
   }
 
@@ -227,6 +271,12 @@ test('keys: only from the canvas and only Vexo\'s; Tab leaves; the menu from the
     document.activeElement.textContent, document.activeElement.lang, document.querySelector('.menu').getBoundingClientRect().right]);
   assert.deepEqual([open_, focused, lang], [true, 'Quitter', 'fr']);
   assert.ok(right <= 300, `the menu ends at ${right} in a 300 px viewport`);
+  const named = await page.accessibility.snapshot({ root: await page.$('.menu') });
+  assert.deepEqual([named.role, named.name], ['menu', 'Vexo'], 'the menu is named');
+  await page.keyboard.press('Tab');
+  assert.equal(await page.$eval('.menu', (m) => m.hidden), true, 'focus leaving the menu closes it');
+  await page.focus('#canvas');
+  await page.keyboard.down('Shift'), await page.keyboard.press('F10'), await page.keyboard.up('Shift');
   await page.keyboard.press('Escape');
   assert.equal(await page.evaluate(() => document.activeElement.id), 'canvas');
   const box = await (await page.$('#canvas')).boundingBox();
@@ -239,6 +289,16 @@ test('keys: only from the canvas and only Vexo\'s; Tab leaves; the menu from the
   await page.keyboard.press('Space');  // chooses "Quitter"
   assert.ok(await hasEnded(page));
   assert.equal(await page.$eval('#status', (s) => s.textContent), 'Vexo has ended.');
+  // Ended, the program hears nothing more, and its canvas is no longer a Tab stop.
+  await page.mouse.move(box.x + 100, box.y + 100);
+  await page.mouse.wheel({ deltaY: 120 });
+  await page.keyboard.press('x');
+  assert.deepEqual(await page.$eval('#canvas', (c) => [c.tabIndex, c.hasAttribute('aria-describedby')]), [-1, false]);
+  const cdp = await page.createCDPSession();
+  const { result } = await cdp.send('Runtime.evaluate', { expression: 'window' });
+  const { listeners } = await cdp.send('DOMDebugger.getEventListeners', { objectId: result.objectId });
+  const input = listeners.filter((l) => /^(key|mouse|pointer|touch|wheel|DOMMouseScroll)/.test(l.type));
+  assert.deepEqual(input.map((l) => l.type), [], 'no input listener is left on the window');
   assert.deepEqual(page.errors, []);
   await page.close();
 });
@@ -251,8 +311,11 @@ test('readers: axe-core finds nothing; reduced motion starts still and says how 
   assert.equal(await page.$eval('#still', (p) => p.hidden), false);
   assert.equal(await page.$eval('#pause', (b) => b.textContent), 'Resume');
   await page.addScriptTag({ path: createRequire(import.meta.url).resolve('axe-core', { paths: [resolve(here, '../../scripts/web')] }) });
-  const violations = await page.evaluate(async () => (await axe.run()).violations.map((v) => `${v.id}: ${v.nodes.map((n) => n.target).join(' ')}`));
-  assert.deepEqual(violations, []);
+  const audit = () => page.evaluate(async () => (await axe.run()).violations.map((v) => `${v.id}: ${v.nodes.map((n) => n.target).join(' ')}`));
+  assert.deepEqual(await audit(), []);
+  await page.evaluate(() => vexoPage.openMenu());
+  assert.deepEqual(await audit(), [], 'with the menu open');
+  await page.keyboard.press('Escape');
   await page.click('#pause');
   await frames(page, 10);
   assert.ok(!same(a, await shot(page)), '"Resume" starts it');
@@ -317,6 +380,21 @@ test('offline: after one visit from a sub-path, the page opens and draws with no
     await page.waitForFunction(() => document.querySelector('#loading').hidden);
     assert.ok(dieIn(await shot(page)).area > 1000, 'drawn offline');
     assert.ok(await page.evaluate(() => !!navigator.serviceWorker.controller));
+    assert.equal(await page.$eval('#update', (p) => p.hidden), true, 'no new build yet');
+
+    // A new build deployed: one tab, reloaded, is told that it waits, and takes it when asked.
+    const name = root.split('/').pop();
+    const sw = await readFile(resolve(root, 'sw.js'), 'utf8');
+    const build = sw.match(/const BUILD = '([^']*)'/)[1];
+    site.replaced[`/${name}/sw.js`] = sw.replace(build, 'a-new-build');
+    await page.setOfflineMode(false);
+    await page.reload();
+    await page.waitForSelector('#update:not([hidden])', { timeout: 20000 });
+    await Promise.all([page.waitForNavigation(), page.click('#take-update')]);
+    await page.waitForFunction(() => document.querySelector('#loading').hidden);
+    const caches_ = await page.evaluate(() => caches.keys());
+    assert.ok(caches_.length === 1 && caches_[0].endsWith(' a-new-build'), `the caches: ${caches_}`);
+    assert.equal(await page.$eval('#update', (p) => p.hidden), true, 'the new build in use');
     await page.close();
   } finally {
     site.close();

@@ -1,0 +1,120 @@
+/* The view manipulator: left-button drags with modifier keys, and keys, turned into a view
+ * transform that a GLUT program applies in its display callback. C99 and C++ alike.
+ *
+ * Units: window pixels (origin top left, y down, as GLUT gives them), degrees, world units for
+ * the pan. Controls: Shift-drag turns about y and x, Shift+Ctrl-drag about z and x, Ctrl-drag
+ * zooms 2 % per 5 pixels, Alt-drag pans so that the scene follows the pointer, Ctrl+Alt-drag
+ * moves the client's two parameter slots; x y z (X Y Z back) turn 2 degrees, the arrows and
+ * page keys 1 (10 with Alt), Ctrl with them jumps to presets, Shift with them scales, Home
+ * resets the view, Escape quits. The guide is docs/manipulator.md.
+ *
+ * What a client must know:
+ * - At every mouse button event the manipulator reads GL_PROJECTION_MATRIX and the window
+ *   width: a pixel of pan is measured with the projection current at the press.
+ * - Escape calls the quit hook, then ends the process with exit(0). A client that wants Escape
+ *   for itself handles it before offering keys to manipKeyboard.
+ * - There is one manipulator per process; its state lives for the whole run.
+ * - Hooks are functions of no arguments; a null pointer removes one. */
+#ifndef VEXO_MANIPULATOR_H
+#define VEXO_MANIPULATOR_H
+
+#include <vexo/manipulator_version.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* The character codes GLUT gives these keys. */
+#define MANIP_KEY_ENTER 13
+#define MANIP_KEY_ESCAPE 27
+
+/* zoom and keyZoom stay within these, so that the scene always comes back. */
+#define MANIP_ZOOM_MIN 1e-4f
+#define MANIP_ZOOM_MAX 1e4f
+
+typedef enum ManipMode {
+    MODE_NONE = 0,
+    MODE_SHIFT = 1,
+    MODE_SHIFT_CTRL = 2,
+    MODE_CTRL = 3,
+    MODE_ALT = 4,
+    MODE_CTRL_ALT = 5
+} ManipMode;
+
+typedef void (*ManipHook)(void);
+
+/* A client float that a Ctrl+Alt drag moves by gain per pixel, kept within [min, max]. */
+typedef struct ManipParamSlot {
+    float* target;
+    float gain, min, max;
+} ManipParamSlot;
+
+typedef struct ManipulatorState {
+    ManipMode mode;               /* of the latest left-button event or key */
+    int lastButton;               /* GLUT button of the latest mouse event */
+    int dragFlag;                 /* 1 between a left press and release made with a modifier */
+    int lastX, lastY;             /* pixels */
+    float projectionSnapshot[16]; /* GL_PROJECTION_MATRIX at the latest button event */
+    int windowWidth;              /* pixels, at the latest button event */
+    float panX, panY;             /* world units */
+    float rotX, rotY, rotZ;       /* degrees */
+    float zoom;
+    float panGain;
+    float keyAngleX, keyAngleY, keyAngleZ; /* degrees */
+    float keyZoom;
+    int toggleFlag;         /* flipped by Shift+Enter, read by nothing */
+    ManipParamSlot slot[2]; /* slot 0 follows horizontal motion, slot 1 vertical */
+    ManipHook redisplayHook, quitHook, changeHook;
+} ManipulatorState;
+
+/* Installing. The redisplay hook replaces glutPostRedisplay for the manipulator's own
+ * callbacks; the quit hook runs before Escape's exit; the change hook after each Ctrl+Alt step.
+ * Slot 0 or 1 (asserted); a null target empties it. The pan gain scales every pan step. */
+void manipSetRedisplayHook(ManipHook hook);
+void manipSetQuitHook(ManipHook hook);
+void manipSetChangeHook(ManipHook hook);
+void manipSetParamSlot(int slot, float* target, float gain, float min, float max);
+void manipSetPanGain(float gain);
+
+/* GLUT callbacks: the handler below, then a redraw request when it returned 1. */
+void manipMouseCallback(int button, int state, int x, int y);
+void manipMotionCallback(int x, int y);
+void manipSpecialCallback(int key, int x, int y);
+
+/* In the display callback: pan, rotations about x, y and z, zoom; then the key angles about x,
+ * y and z and the key zoom. */
+void manipApplyTransform(void);
+void manipApplyKeyRotation(void);
+
+/* Input handlers: 1 when the view changed or a redraw is wanted, 0 when the event is not
+ * theirs. The plain forms read the modifiers and belong in GLUT input callbacks (the client's
+ * keyboard callback offers each key to manipKeyboard); the *Event forms take what was gathered
+ * and do the arithmetic. */
+int manipMouse(int button, int state, int x, int y);
+int manipMouseEvent(int button, int state, int x, int y, int modifiers, const float projection[16],
+                    int windowWidth);
+int manipMotion(int x, int y);
+int manipKeyboard(unsigned char key, int x, int y);
+int manipKeyboardEvent(unsigned char key, int modifiers);
+int manipSpecial(int key, int x, int y);
+int manipSpecialEvent(int key, int modifiers);
+
+/* The mode of a GLUT modifier mask, and of the event being handled (input callbacks only). */
+ManipMode manipModeFromMask(int modifiers);
+ManipMode manipModeFromModifiers(void);
+
+/* Asks for a redraw: the redisplay hook when installed, else glutPostRedisplay. */
+void manipRequestRedisplay(void);
+
+/* The vertical Ctrl-drag, in pixels, that scales the view by `factor` (a pinch, say). */
+float manipZoomPixels(float factor);
+
+/* The state, for reading; and back to the start view, keeping hooks, slots and pan gain. */
+const ManipulatorState* manipState(void);
+void manipReset(void);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif
