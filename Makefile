@@ -3,7 +3,8 @@
 BUILD ?= build
 CMAKE_FLAGS ?=
 
-.PHONY: run build test sanitize memcheck bench pictures package web web-run test-web clean
+.PHONY: run build test sanitize memcheck bench pictures package web web-run test-web windows \
+        test-windows clean
 
 # $(call build_in,FOLDER,CMAKE OPTIONS): configure once per change of options, then build.
 define build_in
@@ -68,6 +69,16 @@ web-run: web
 
 test-web: web
 	@scripts/web.sh test $(BUILD)-web
+
+# Vexo for Windows, cross-built with MinGW-w64: vexo.exe, the test programs and
+# $(BUILD)-windows/vexo-VERSION-windows-x86_64.zip.
+windows:
+	@scripts/deps.sh windows
+	@scripts/windows.sh build $(BUILD)-windows
+
+# The Windows tests under Wine on a private X server, then the zipped program driven.
+test-windows: windows
+	@scripts/windows.sh test $(BUILD)-windows
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-* scripts/web/node_modules

@@ -13,9 +13,9 @@ declare -A profile=(
     [package]="dpkg-dev lintian appstream desktop-file-utils man-db"
     [bench]="mesa-utils"
     [web]="emscripten chromium nodejs"
-    # The cross-compiler, Windows under Wine, and what freeglut's source is fetched and the zip
-    # made with.
-    [windows]="mingw-w64 wine wine64 dpkg-dev zip unzip"
+    # The cross-compiler, GoogleTest's sources, Windows under Wine, and what freeglut's source
+    # is fetched and the zip made with.
+    [windows]="mingw-w64 googletest wine wine64 dpkg-dev zip unzip"
 )
 # Debian's own Node.js has npm as a package of its own; a Node.js from elsewhere brings one.
 command -v npm >/dev/null || profile[web]+=" npm"

@@ -27,6 +27,21 @@ wait_exit() {
     fi
 }
 
+# Exports SOURCE_DATE_EPOCH, the time that reproducible builds of the sources in TOP stamp on
+# what they make, unless it is set already: the last commit's, or outside a git checkout (a
+# source tarball) the date of the changelog's latest entry.
+source_date_epoch() {
+    if [[ -z "${SOURCE_DATE_EPOCH:-}" ]]; then
+        # Only this project's own checkout counts: a tarball may be unpacked inside another one.
+        if [[ "$(git -C "$1" rev-parse --show-toplevel 2>/dev/null)" == "$1" ]]; then
+            SOURCE_DATE_EPOCH=$(git -C "$1" log -1 --format=%ct)
+        else
+            SOURCE_DATE_EPOCH=$(dpkg-parsechangelog -l "$1/data/debian/changelog" -S Timestamp)
+        fi
+    fi
+    export SOURCE_DATE_EPOCH
+}
+
 have_display() { [[ -n "${DISPLAY:-}" ]] && xdpyinfo >/dev/null 2>&1; }
 
 # Runs the calling script again, with the arguments given, on a private X server (xvfb.sh),

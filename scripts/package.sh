@@ -12,15 +12,7 @@ out=$(cd "$out" && pwd)
 command -v dpkg-shlibdeps >/dev/null ||
     { echo "dpkg-shlibdeps is missing (dpkg-dev): the package would lack its dependencies" >&2; exit 1; }
 
-if [[ -z "${SOURCE_DATE_EPOCH:-}" ]]; then
-    # Only this project's own checkout counts: a tarball may be unpacked inside another one.
-    if [[ "$(git -C "$top" rev-parse --show-toplevel 2>/dev/null)" == "$top" ]]; then
-        SOURCE_DATE_EPOCH=$(git -C "$top" log -1 --format=%ct)
-    else
-        SOURCE_DATE_EPOCH=$(dpkg-parsechangelog -l "$top/data/debian/changelog" -S Timestamp)
-    fi
-fi
-export SOURCE_DATE_EPOCH
+source_date_epoch "$top"
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 # The source and build folders are mapped away, so that where the package is built leaves
 # no trace.

@@ -1,6 +1,5 @@
 #include <GL/glu.h>
 #include <GL/glut.h>
-#include <X11/keysym.h>
 #include <gtest/gtest.h>
 
 #include <array>
@@ -289,25 +288,25 @@ TEST_F(ViewerGl, FirstFrameShowsTheSixStraightOnUnderThreeLights) {
     const Rgb grey = background();
     const Rgb black{0, 0, 0};
     // 250 pixels show 7 units; the die's front face spans 3.6 units about the centre.
-    EXPECT_TRUE(near(ground, readPixel(125, 125), 3, "face centre"));
-    EXPECT_TRUE(near(ground, readPixel(70, 180), 3, "face lower left"));
-    EXPECT_TRUE(near(ground, readPixel(180, 70), 3, "face upper right"));
+    EXPECT_TRUE(nearRgb(ground, readPixel(125, 125), 3, "face centre"));
+    EXPECT_TRUE(nearRgb(ground, readPixel(70, 180), 3, "face lower left"));
+    EXPECT_TRUE(nearRgb(ground, readPixel(180, 70), 3, "face upper right"));
     const int pipX[2] = {93, 157}, pipY[3] = {93, 125, 157};
     auto at = [](const char* what, int x, int y) {
         return std::string(what) + " (" + std::to_string(x) + ", " + std::to_string(y) + ")";
     };
     for (int x : pipX) {
-        for (int y : pipY) EXPECT_TRUE(near(black, readPixel(x, y), 3, at("pip", x, y)));
+        for (int y : pipY) EXPECT_TRUE(nearRgb(black, readPixel(x, y), 3, at("pip", x, y)));
     }
-    EXPECT_TRUE(near(ground, readPixel(125, 93), 3, "between the two pip columns"));
+    EXPECT_TRUE(nearRgb(ground, readPixel(125, 93), 3, "between the two pip columns"));
     for (int x : {2, 247}) {
         for (int y : {2, 247}) {
-            EXPECT_TRUE(near(grey, readPixel(x, y), kBackgroundTolerance, at("corner", x, y)));
+            EXPECT_TRUE(nearRgb(grey, readPixel(x, y), kBackgroundTolerance, at("corner", x, y)));
         }
     }
     // Just outside the die's edge, 3.6 units wide: grey, and just inside: lit.
-    EXPECT_TRUE(near(grey, readPixel(125, 59), kBackgroundTolerance, "above the die"));
-    EXPECT_TRUE(near(ground, readPixel(125, 66), 3, "top edge of the die"));
+    EXPECT_TRUE(nearRgb(grey, readPixel(125, 59), kBackgroundTolerance, "above the die"));
+    EXPECT_TRUE(nearRgb(ground, readPixel(125, 66), 3, "top edge of the die"));
 
     // Zoomed to about half and to twice the size, the face is lit just the same.
     float p[16];
@@ -316,8 +315,8 @@ TEST_F(ViewerGl, FirstFrameShowsTheSixStraightOnUnderThreeLights) {
     for (int dy : {-175, 175 + 175}) {
         manipMotion(0, manipState()->lastY + dy);
         renderFrame();
-        EXPECT_TRUE(near(ground, readPixel(125, 125), 3,
-                         "face centre at zoom " + std::to_string(manipState()->zoom)));
+        EXPECT_TRUE(nearRgb(ground, readPixel(125, 125), 3,
+                            "face centre at zoom " + std::to_string(manipState()->zoom)));
     }
 }
 
@@ -442,9 +441,9 @@ TEST_F(ViewerGl, EveryFaceShowsItsPipsInItsLitColours) {
                     const int px = static_cast<int>(x), py = viewport[3] - 1 - static_cast<int>(y);
                     const bool pip = dieTexture(pips).texels[(r * DIE_TEXTURE_SIZE + c) * 3] == 0;
                     const auto verdict =
-                        near(pip ? Rgb{0, 0, 0} : litWhite(n), readPixel(px, py), 3,
-                             "texel " + std::to_string(r) + "," + std::to_string(c) + " at (" +
-                                 std::to_string(px) + ", " + std::to_string(py) + ")");
+                        nearRgb(pip ? Rgb{0, 0, 0} : litWhite(n), readPixel(px, py), 3,
+                                "texel " + std::to_string(r) + "," + std::to_string(c) + " at (" +
+                                    std::to_string(px) + ", " + std::to_string(py) + ")");
                     if (!verdict && !wrong++) first = verdict.message();
                 }
             }

@@ -1,12 +1,10 @@
 #include "x_support.h"
 
-#include <X11/extensions/XTest.h>
-#include <X11/keysym.h>
-
+// What the tests share whatever the window system: waiting, drags made of the input below,
+// colour probes.
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <sstream>
 #include <thread>
 #include <vector>
@@ -14,11 +12,6 @@
 #include "viewer.h"
 
 namespace {
-
-bool underCi() {
-    const char* ci = std::getenv("CI");
-    return ci && *ci && std::string(ci) != "false" && std::string(ci) != "0";
-}
 
 std::vector<unsigned long> modifierKeys(const std::string& names) {
     std::vector<unsigned long> keys;
@@ -34,20 +27,6 @@ std::vector<unsigned long> modifierKeys(const std::string& names) {
 
 }  // namespace
 
-Display* testDisplay() {
-    static Display* display = XOpenDisplay(nullptr);
-    return display;
-}
-
-void XServerTest::SetUp() {
-    if (testDisplay()) return;
-    const char* d = std::getenv("DISPLAY");
-    const std::string why = std::string("no X display (DISPLAY=") + (d ? d : "unset") +
-                            "): run the tests with `make test`";
-    if (underCi()) FAIL() << why;
-    GTEST_SKIP() << why;
-}
-
 bool waitUntil(const std::function<bool()>& done, double seconds,
                const std::function<void()>& step) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
@@ -62,26 +41,9 @@ bool waitUntil(const std::function<bool()>& done, double seconds,
     return done();
 }
 
-void xMove(int x, int y) {
-    XTestFakeMotionEvent(testDisplay(), -1, VIEWER_WINDOW_POSITION + x, VIEWER_WINDOW_POSITION + y,
-                         CurrentTime);
-    XSync(testDisplay(), False);
-}
-
-void xKey(unsigned long keysym, bool down) {
-    const KeyCode code = XKeysymToKeycode(testDisplay(), keysym);
-    XTestFakeKeyEvent(testDisplay(), code, down, CurrentTime);
-    XSync(testDisplay(), False);
-}
-
 void xTap(unsigned long keysym) {
     xKey(keysym, true);
     xKey(keysym, false);
-}
-
-void xButton(unsigned button, bool down) {
-    XTestFakeButtonEvent(testDisplay(), button, down, CurrentTime);
-    XSync(testDisplay(), False);
 }
 
 void xDrag(const std::string& modifiers, int x, int y, int dx, int dy) {
@@ -100,8 +62,8 @@ std::string toString(const Rgb& c) {
     return text;
 }
 
-::testing::AssertionResult near(const Rgb& expected, const Rgb& observed, int tolerance,
-                                const std::string& where) {
+::testing::AssertionResult nearRgb(const Rgb& expected, const Rgb& observed, int tolerance,
+                                   const std::string& where) {
     const bool ok = std::abs(expected.r - observed.r) <= tolerance &&
                     std::abs(expected.g - observed.g) <= tolerance &&
                     std::abs(expected.b - observed.b) <= tolerance;

@@ -1,21 +1,22 @@
-// What every test that needs an X server shares: the test's own connection, a fixture that
-// fails under CI when there is none, waiting for a condition, XTest input in the viewer
-// window's coordinates, and colour probes. Pixel coordinates are window pixels, origin top
-// left, y down.
+// What every test that needs a window system shares: a fixture that fails under CI when there
+// is none, waiting for a condition, real input in the viewer window's coordinates (XTest on
+// X11, x_input.cpp; SendInput on Windows, windows_input.cpp) with keys named by their X11
+// keysyms, and colour probes. Pixel coordinates are window pixels, origin top left, y down.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <X11/Xlib.h>
+#ifdef _WIN32
+#include "windows_keysyms.h"
+#else
+#include <X11/keysym.h>
+#endif
 
 #include <functional>
 #include <string>
 
-// The test's own X connection, or null.
-Display* testDisplay();
-
-// Fixture for tests that need an X server: fails under CI (CI=true) and skips elsewhere when
-// there is none.
+// Fixture for tests that need a window system: on X11 it fails under CI (CI=true) and skips
+// elsewhere when there is no X server.
 class XServerTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -26,8 +27,8 @@ protected:
 bool waitUntil(const std::function<bool()>& done, double seconds = 5.0,
                const std::function<void()>& step = {});
 
-// Real input through XTest at window coordinates of the viewer's window, which always opens
-// at the same place. Modifiers are named as xdotool names them: "shift+ctrl", "alt", "".
+// Real input at window coordinates of the viewer's window. Modifiers are named as xdotool names
+// them: "shift+ctrl", "alt", "".
 void xMove(int x, int y);
 void xKey(unsigned long keysym, bool down);
 void xTap(unsigned long keysym);
@@ -41,8 +42,8 @@ struct Rgb {
 std::string toString(const Rgb& c);
 
 // Each channel within `tolerance`; the message says where, expected versus observed.
-::testing::AssertionResult near(const Rgb& expected, const Rgb& observed, int tolerance,
-                                const std::string& where);
+::testing::AssertionResult nearRgb(const Rgb& expected, const Rgb& observed, int tolerance,
+                                   const std::string& where);
 
 // The viewer's grey background, and whether a pixel is it.
 constexpr int kBackgroundTolerance = 3;

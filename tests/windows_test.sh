@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# The Windows zip as a user has it, under Wine: one folder with vexo.exe, its README and licence;
+# an executable that needs only Windows' own DLLs, opens no console and carries Vexo's icon and
+# version; --help, --version and a refused option answered; then the window driven: "Vexo",
+# 250 x 250, the lit die spinning, space after a click, an Alt-drag and then a key that still
+# reaches the program, and Escape and "Quitter" each ending it with status 0.
+# Needs an X server and the Wine prefix windows.sh prepares. Usage: windows_test.sh ZIP
+source "$(dirname "$0")/../scripts/lib.sh"
+zip=$1
+work=$(mktemp -d)
+trap 'kill ${pid:-} 2>/dev/null || true; rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+mingw=x86_64-w64-mingw32
+
+unzip -q "$zip" -d "$work"
+name=$(basename "$zip" .zip)
+[[ $(cd "$work" && find . -type f | sort | tr '\n' ' ') == "./$name/LICENSE.txt ./$name/README.txt ./$name/vexo.exe " ]] ||
+    fail "the zip holds $(cd "$work" && find . | tr '\n' ' ')"
+exe=$work/$name/vexo.exe
+version=${name#vexo-}
+version=${version%-windows-x86_64}
+
+headers=$("$mingw-objdump" -p "$exe")
+dlls=$(awk '/DLL Name:/ { print $3 }' <<<"$headers" | sort -f | tr '\n' ' ')
+[[ $dlls == "ADVAPI32.dll GDI32.dll KERNEL32.dll msvcrt.dll OPENGL32.dll USER32.dll WINMM.dll " ]] ||
+    fail "vexo.exe needs more than Windows' own DLLs: $dlls"
+grep -q 'Subsystem.*(Windows GUI)' <<<"$headers" || fail "vexo.exe would open a console"
+resources=$("$mingw-windres" -i "$exe" -O rc)
+grep -q '^"GLUT_ICON" 14 ' <<<"$resources" || fail "vexo.exe carries no icon"
+grep -q "VALUE \"ProductVersion\", \"$version\"" <<<"$resources" || fail "vexo.exe carries no version $version"
+
+# Windows ends its lines with a carriage return.
+vexo() { timeout 20 wine "$exe" "$@" | tr -d '\r'; }
+[[ $(vexo --version) == "vexo $version" ]] || fail "--version: $(vexo --version)"
+vexo --help | grep -q '^Usage: vexo' || fail "--help: $(vexo --help | head -n 3)"
+status=0
+said=$(timeout 20 wine "$exe" --verison 2>&1 >/dev/null | tr -d '\r'; exit "${PIPESTATUS[0]}") || status=$?
+# (freeglut says first that it cannot read DISPLAY as a Windows display name: Wine's own.)
+[[ $status -eq 1 ]] && grep -qx "vexo: unknown option '--verison'" <<<"$said" ||
+    fail "a refused option: status $status, $said"
+
+xdo() { timeout 10 xdotool "$@"; }
+# Starts vexo.exe and finds the window it draws in; Wine draws the frame, GLUT the child.
+start() {
+    wine "$exe" 2>/dev/null &
+    pid=$!
+    for _ in $(seq 200); do
+        frame=$(xdo search --onlyvisible --name '^Vexo$' 2>/dev/null | head -n 1 || true)
+        [[ -z $frame ]] || break
+        sleep 0.05
+    done
+    [[ -n $frame ]] || fail "no window named Vexo"
+    sleep 0.5
+    win=$(xwininfo -children -id "$frame" | awk '/^ +0x/ { print $1; exit }')
+    win=${win:-$frame}
+}
+geometry() { xwininfo -id "$win" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }'; }
+shot() { xwd -silent -id "$win" | convert xwd:- -depth 8 rgb:- | md5sum; }
+# The share of the drawing area that is not the grey background.
+die() { xwd -silent -id "$win" | convert xwd:- -fuzz 3% -fill black -opaque 'rgb(128,128,128)' \
+    -fill white +opaque black -format '%[fx:mean]' info:; }
+moving() { local a; a=$(shot); sleep 0.3; [[ $(shot) != "$a" ]]; }
+ended() { wait_exit "$pid" 10; [[ $exit_status -eq 0 ]] || fail "$1 ended it with status $exit_status"; }
+
+start
+[[ $(geometry) == 250x250 ]] || fail "the drawing area is $(geometry)"
+awk -v die="$(die)" 'BEGIN { exit !(die > 0.15) }' || fail "no die in the window ($(die) of it)"
+moving || fail "the die does not spin"
+xdo mousemove --window "$win" 125 125 click 1 sleep 0.3 key space
+sleep 0.3
+! moving || fail "space after a click did not stop the spin"
+xdo mousemove --window "$win" 100 100 keydown alt mousedown 1 mousemove --window "$win" 120 110 \
+    mousemove --window "$win" 140 120 mouseup 1 keyup alt
+sleep 0.3
+xdo key space
+sleep 0.3
+moving || fail "after an Alt-drag, space no longer reached the program"
+xdo key Escape
+ended Escape
+
+start
+xdo mousemove --window "$win" 100 100 click 3
+sleep 0.5
+xdo mousemove --window "$win" 115 108 click 1
+ended '"Quitter"'
+echo "$(basename "$zip"): self-contained, answers its command line, and draws, stops, pans and quits under Wine"
