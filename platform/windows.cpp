@@ -48,11 +48,3 @@ void platformWindowStatus(int state) {
     if (hidden != g.hidden && g.shown) g.shown(!hidden);
     g.hidden = hidden;
 }
-
-void platformPolygonMode(GLenum mode) { glPolygonMode(GL_FRONT_AND_BACK, mode); }
-
-GLenum platformFacePrimitive() { return GL_QUADS; }
-
-void platformStateChanged(bool, bool) {}
-
-void platformKeyTaken(bool) {}

@@ -31,16 +31,12 @@ echo "$top/data/icons/maskable/vexo.png"
 # The manipulator's example, its view turned and its light moved by drags as a person would.
 "$here/xvfb.sh" bash -c '
     "$1" >/dev/null &
-    for _ in $(seq 100); do
-        win=$(xdotool search --onlyvisible --name "^Light$" | head -n 1 || true)
-        [[ -z $win ]] || break
-        sleep 0.05
-    done
+    win=$("$3/vexo-window.sh" $! 5 "^Light$")
     drag() { xdotool mousemove --window "$win" 150 150 keydown "$1" mousedown 1 sleep 0.1 \
         mousemove --window "$win" $((150 + $2)) $((150 + $3)) sleep 0.1 mouseup 1 keyup "$1"; }
     drag shift 30 20
     drag ctrl+alt -100 -30
     sleep 0.5
     xwd -id "$win" -silent | convert xwd:- -strip "$2"
-    kill %1' pictures "$build/examples/light" "$top/docs/light.png"
+    kill %1' pictures "$build/examples/light" "$top/docs/light.png" "$here"
 echo "$top/docs/light.png"

@@ -33,13 +33,7 @@ for light in "$work/light-c" "$work/light-c++" "$work/cmake/light"; do
     "$light" >"$work/out" &
     pid=$!
     xdo() { timeout 10 xdotool "$@"; }
-    # GLUT does not name the window's process: found by its title, once it shows.
-    for _ in $(seq 100); do
-        win=$(xdo search --onlyvisible --name '^Light$' 2>/dev/null | head -n 1 || true)
-        [[ -z $win ]] || break
-        sleep 0.05
-    done
-    [[ -n $win ]] || fail "$name opened no window"
+    win=$("$top/scripts/vexo-window.sh" "$pid" 5 '^Light$') || fail "$name opened no window"
     drag() {  # MODIFIERS DX DY: a left-button drag from (150, 150) in five moves
         xdo mousemove --window "$win" 150 150 keydown "$1" mousedown 1
         for i in 1 2 3 4 5; do

@@ -7,6 +7,7 @@
 # Needs an X server and the Wine prefix windows.sh prepares. Usage: windows_test.sh ZIP
 source "$(dirname "$0")/../scripts/lib.sh"
 zip=$1
+scripts=$(cd "$(dirname "$0")/../scripts" && pwd)
 work=$(mktemp -d)
 trap 'kill ${pid:-} 2>/dev/null || true; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -44,12 +45,7 @@ xdo() { timeout 10 xdotool "$@"; }
 start() {
     wine "$exe" 2>/dev/null &
     pid=$!
-    for _ in $(seq 200); do
-        frame=$(xdo search --onlyvisible --name '^Vexo$' 2>/dev/null | head -n 1 || true)
-        [[ -z $frame ]] || break
-        sleep 0.05
-    done
-    [[ -n $frame ]] || fail "no window named Vexo"
+    frame=$("$scripts/vexo-window.sh" "$pid" 10 '^Vexo$') || fail "no window named Vexo"
     sleep 0.5
     win=$(xwininfo -children -id "$frame" | awk '/^ +0x/ { print $1; exit }')
     win=${win:-$frame}

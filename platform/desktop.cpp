@@ -1,0 +1,11 @@
+// What the desktops, X11 and Windows, share: the GL calls the program has always made, and no
+// page to tell the viewer's state or keys to.
+#include "platform.h"
+
+void platformPolygonMode(GLenum mode) { glPolygonMode(GL_FRONT_AND_BACK, mode); }
+
+GLenum platformFacePrimitive() { return GL_QUADS; }
+
+void platformStateChanged(bool, bool) {}
+
+void platformKeyTaken(bool) {}
