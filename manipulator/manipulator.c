@@ -164,13 +164,9 @@ int manipMotion(int x, int y) {
     const int dy = y - g.lastY;
     switch (g.mode) {
         case MODE_SHIFT:
-            g.rotY += (float)dx;
-            g.rotX += (float)dy;
-            g.lastX = x;
-            g.lastY = y;
-            break;
         case MODE_SHIFT_CTRL:
-            g.rotZ += (float)dx;
+            /* Across turns about y, or about z with Ctrl; up and down about x. */
+            *(g.mode == MODE_SHIFT ? &g.rotY : &g.rotZ) += (float)dx;
             g.rotX += (float)dy;
             g.lastX = x;
             g.lastY = y;
