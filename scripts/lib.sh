@@ -42,6 +42,17 @@ source_date_epoch() {
     export SOURCE_DATE_EPOCH
 }
 
+# A left-button drag in the X window WIN from (X, Y) by (DX, DY), in five moves, with MODIFIERS
+# held throughout (as xdotool names them: shift, ctrl+alt), as a person makes one.
+drag_in() {
+    local win=$1 x=$2 y=$3 modifiers=$4 dx=$5 dy=$6 i
+    timeout 10 xdotool mousemove --window "$win" "$x" "$y" keydown "$modifiers" mousedown 1
+    for i in 1 2 3 4 5; do
+        timeout 10 xdotool mousemove --window "$win" $((x + dx * i / 5)) $((y + dy * i / 5)) sleep 0.03
+    done
+    timeout 10 xdotool mouseup 1 keyup "$modifiers" sleep 0.2
+}
+
 have_display() { [[ -n "${DISPLAY:-}" ]] && xdpyinfo >/dev/null 2>&1; }
 
 # Runs the calling script again, with the arguments given, on a private X server (xvfb.sh),

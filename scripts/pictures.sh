@@ -30,12 +30,11 @@ echo "$top/data/icons/maskable/vexo.png"
 
 # The manipulator's example, its view turned and its light moved by drags as a person would.
 "$here/xvfb.sh" bash -c '
+    source "$3/lib.sh"
     "$1" >/dev/null &
     win=$("$3/vexo-window.sh" $! 5 "^Light$")
-    drag() { xdotool mousemove --window "$win" 150 150 keydown "$1" mousedown 1 sleep 0.1 \
-        mousemove --window "$win" $((150 + $2)) $((150 + $3)) sleep 0.1 mouseup 1 keyup "$1"; }
-    drag shift 30 20
-    drag ctrl+alt -100 -30
+    drag_in "$win" 150 150 shift 30 20
+    drag_in "$win" 150 150 ctrl+alt -100 -30
     sleep 0.5
     xwd -id "$win" -silent | convert xwd:- -strip "$2"
     kill %1' pictures "$build/examples/light" "$top/docs/light.png" "$here"

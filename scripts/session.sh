@@ -11,13 +11,7 @@ win=$("$here/vexo-window.sh" "$pid" 60) || { kill "$pid" 2>/dev/null; exit 1; }
 
 xdotool windowfocus --sync "$win" mousemove --window "$win" 125 125
 sleep 1
-drag() {  # MODIFIERS DX DY: a left-button drag from (100, 100) in five moves
-    xdotool mousemove --window "$win" 100 100 keydown "$1" mousedown 1
-    for i in 1 2 3 4 5; do
-        xdotool mousemove --window "$win" $((100 + $2 * i / 5)) $((100 + $3 * i / 5))
-    done
-    xdotool mouseup 1 keyup "$1"
-}
+drag() { drag_in "$win" 100 100 "$@"; }  # MODIFIERS DX DY
 xdotool key --delay 100 space x y z X Left alt+Right shift+Up ctrl+Down Return Return space
 drag shift 30 20
 drag ctrl 0 -25

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The manipulator as a client takes it: installed alone to a prefix, the guide's quick start and
 # the example built from that prefix with pkg-config (the example as C and as C++) and with the
-# CMake package, warnings as errors, then the example driven: a Ctrl+Alt drag moves both parameters by gain per pixel, the change hook after each
-# step, bounds that hold; the redisplay hook in GLUT's place; Escape's quit hook, then status 0.
+# CMake package, warnings as errors, then the example driven: a Ctrl+Alt drag moves both
+# parameters by gain per pixel, the change hook after each step, bounds that hold; the redisplay
+# hook in GLUT's place; Escape's quit hook, then status 0.
 # Usage: client_test.sh BUILD_DIR
 source "$(dirname "$0")/../scripts/lib.sh"
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -34,15 +35,7 @@ for light in "$work/light-c" "$work/light-c++" "$work/cmake/light"; do
     pid=$!
     xdo() { timeout 10 xdotool "$@"; }
     win=$("$top/scripts/vexo-window.sh" "$pid" 5 '^Light$') || fail "$name opened no window"
-    drag() {  # MODIFIERS DX DY: a left-button drag from (150, 150) in five moves
-        xdo mousemove --window "$win" 150 150 keydown "$1" mousedown 1
-        for i in 1 2 3 4 5; do
-            xdo mousemove --window "$win" $((150 + $2 * i / 5)) $((150 + $3 * i / 5))
-            sleep 0.05
-        done
-        xdo mouseup 1 keyup "$1"
-        sleep 0.2
-    }
+    drag() { drag_in "$win" 150 150 "$@"; }  # MODIFIERS DX DY
     xdo windowfocus --sync "$win"
     drag shift 30 10
     [[ $(xdo getwindowname "$win") == "Light: view turned 10 30 0" ]] ||

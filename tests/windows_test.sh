@@ -65,9 +65,7 @@ moving || fail "the die does not spin"
 xdo mousemove --window "$win" 125 125 click 1 sleep 0.3 key space
 sleep 0.3
 ! moving || fail "space after a click did not stop the spin"
-xdo mousemove --window "$win" 100 100 keydown alt mousedown 1 mousemove --window "$win" 120 110 \
-    mousemove --window "$win" 140 120 mouseup 1 keyup alt
-sleep 0.3
+drag_in "$win" 100 100 alt 40 20
 xdo key space
 sleep 0.3
 moving || fail "after an Alt-drag, space no longer reached the program"
