@@ -2,6 +2,8 @@
 # and AppStream metadata and the manual page; libvexo-manipulator-dev, with what the
 # manipulator's own CMake installs; each with the licence and changelog a package must carry.
 include(GNUInstallDirs)
+# The project has no web address of its own yet; a distributor with one sets it here.
+set(VEXO_HOMEPAGE "https://vexo.localhost/" CACHE STRING "The project's homepage in the metadata")
 install(TARGETS vexo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT vexo)
 install(FILES data/vexo.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications COMPONENT vexo)
 configure_file(data/org.vexo.vexo.metainfo.xml.in org.vexo.vexo.metainfo.xml @ONLY)

@@ -13,6 +13,9 @@ command -v dpkg-shlibdeps >/dev/null ||
     { echo "dpkg-shlibdeps is missing (dpkg-dev): the package would lack its dependencies" >&2; exit 1; }
 
 source_date_epoch "$top"
+# CPack stages the packages' folders with the builder's umask: 0755 folders whatever it is, so
+# that every user can read what is installed and any builder gets the same bytes.
+umask 022
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 # The source and build folders are mapped away, so that where the package is built leaves
 # no trace.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Debian packages, vexo and libvexo-manipulator-dev, as a distribution and a user would
 # judge them: lintian, the desktop entry, the AppStream metadata and the manual page clean; two
-# builds from a source tarball, unpacked in two places, byte for byte the same; the icons at
+# builds from a source tarball, unpacked in two places, one under a umask that keeps everything
+# private, byte for byte the same, with 0755 folders and executables and 0644 files; the icons at
 # their sizes; then, as root, installed, asked its version and run until Escape.
 # Usage: package_test.sh BUILD_DIR
 source "$(dirname "$0")/../scripts/lib.sh"
@@ -15,12 +16,14 @@ for place in a b; do
     mkdir -p "$work/$place"
     git -C "$top" ls-files -z --cached --others --exclude-standard |
         (cd "$top" && tar --null -T - --ignore-failed-read -cf - 2>/dev/null) | tar -xf - -C "$work/$place"
-    "$work/$place/scripts/package.sh" "$work/$place-build" >/dev/null
+    (if [[ $place == b ]]; then umask 077; fi; "$work/$place/scripts/package.sh" "$work/$place-build" >/dev/null)
 done
 deb=$(ls "$work"/a-build/vexo_*.deb)
 dev=$(ls "$work"/a-build/libvexo-manipulator-dev_*.deb)
 for package in "$deb" "$dev"; do
     cmp -s "$package" "$work/b-build/${package##*/}" || fail "two builds of ${package##*/} differ"
+    odd=$(dpkg-deb -c "$package" | awk '$1 !~ /^(drwxr-xr-x|-rwxr-xr-x|-rw-r--r--)$/ { print $1, $6 }')
+    [[ -z $odd ]] || fail "${package##*/} has other modes than 0755 and 0644: $odd"
 done
 
 report=$(lintian -EvIL +pedantic "$deb" "$dev" 2>&1 | grep -E '^[EWIP]: ' || true)
@@ -46,7 +49,8 @@ if [[ $(id -u) -ne 0 ]]; then
     echo "packages $(basename "$deb") and $(basename "$dev"): clean and reproducible; not root, so not installed"
     exit 0
 fi
-DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >/dev/null
+# Another package manager may be at work: wait for its lock, as deps.sh does.
+DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=300 install -y -qq "$deb" >/dev/null
 trap 'dpkg -r vexo >/dev/null 2>&1; rm -rf "$work"' EXIT
 version=$(/usr/bin/vexo --version; echo .)
 [[ $version == "vexo $(dpkg-deb -f "$deb" Version)"$'\n.' ]] || fail "the installed vexo --version: $version"
