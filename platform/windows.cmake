@@ -1,5 +1,5 @@
 # What the Windows program has of its own: a windowed executable, without a console, that
-# carries Vexo's icon and version in its resources.
+# carries Vexo's icon, its DPI-aware manifest and its version in its resources.
 set_target_properties(vexo PROPERTIES WIN32_EXECUTABLE ON)
 find_program(VEXO_CONVERT convert REQUIRED)
 set(VEXO_ICON ${CMAKE_BINARY_DIR}/vexo.ico)
@@ -9,5 +9,7 @@ add_custom_command(OUTPUT ${VEXO_ICON}
   DEPENDS ${PROJECT_SOURCE_DIR}/data/icons/256/vexo.png)
 add_custom_target(vexo_icon DEPENDS ${VEXO_ICON})
 add_dependencies(vexo vexo_icon)
+set(VEXO_MANIFEST ${CMAKE_BINARY_DIR}/vexo.manifest)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/windows/vexo.manifest.in ${VEXO_MANIFEST} @ONLY)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/windows/vexo.rc.in ${CMAKE_BINARY_DIR}/vexo.rc @ONLY)
 target_sources(vexo PRIVATE ${CMAKE_BINARY_DIR}/vexo.rc)

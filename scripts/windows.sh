@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Vexo for Windows, cross-built on Debian with MinGW-w64: freeglut from Debian's own source
 # package, built once and kept in DIR/freeglut; vexo.exe and the unit and GL test programs in
-# DIR; and DIR/vexo-VERSION-windows-x86_64.zip, the same bytes from any clone of one commit.
-# `test` runs those tests through CTest under Wine on a private X server, then drives the
+# DIR; and DIR/vexo-VERSION-windows-x86_64.zip, the same bytes from any clone of one commit and
+# under any umask. `test` runs those tests through CTest under Wine on a private X server, then drives the
 # zipped program as a person would. Usage: windows.sh build|test DIR
 source "$(dirname "$0")/lib.sh"
 here=$(cd "$(dirname "$0")" && pwd)
@@ -31,8 +31,15 @@ fetch_freeglut() {
         -o Dir::State::Lists="$work/lists" -o Dir::Cache="$work/cache" -o Debug::NoLocking=1
         -o APT::Sandbox::User="$(id -un)")
     "${apt[@]}" update
-    (cd "$work" && "${apt[@]}" source --download-only freeglut >/dev/null)
-    tar -xf "$work"/freeglut_*.orig.tar.* -C "$work"
+    # Only the upstream tarball is built from, so only it is fetched (not every archive serves the
+    # rest of a source package), and checked against the size and SHA-256 in the archive's signed
+    # index: whoever fetches it, from wherever, gets these bytes or nothing.
+    local uri name size hash
+    read -r uri name size hash < <("${apt[@]}" source --print-uris freeglut | grep "\.orig\.tar\.")
+    [[ $hash == SHA256:* ]] || { echo "windows: the archive's index gives no SHA-256 for freeglut's tarball" >&2; exit 1; }
+    /usr/lib/apt/apt-helper -o APT::Sandbox::User="$(id -un)" download-file "${uri//\'/}" "$work/$name" "$hash" >/dev/null
+    [[ $(stat -c %s "$work/$name") == "$size" ]] || { echo "windows: $name is not $size bytes" >&2; exit 1; }
+    tar -xf "$work/$name" -C "$work"
 }
 
 # freeglut as a static library for Windows, with GL/glut.h, and its CMake package, which keeps
@@ -63,18 +70,28 @@ build() {
         -DFreeGLUT_DIR="$freeglut/lib/cmake/FreeGLUT" -DVEXO_TESTS=ON -DCMAKE_C_FLAGS="$flags" \
         -DCMAKE_CXX_FLAGS="$flags" ${CMAKE_FLAGS:-} >/dev/null
     cmake --build "$dir"
-    local version name stage
+    make_zip "$dir"
+}
+
+# The zip of the built DIR/vexo.exe, made in OUT (DIR by default); prints its path.
+make_zip() {
+    source_date_epoch "$top"
+    local out=${1:-$dir} version name stage
     version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$dir/CMakeCache.txt")
     name=vexo-$version-windows-x86_64
-    stage=$dir/zip/$name
-    rm -rf "$dir/zip" "$dir/$name.zip"
+    stage=$out/zip/$name
+    rm -rf "$out/zip" "$out/$name.zip"
     mkdir -p "$stage"
     "$mingw-strip" -o "$stage/vexo.exe" "$dir/vexo.exe"
-    cp "$top/LICENSE" "$stage/LICENSE.txt"
-    sed "s/@VERSION@/$version/" "$top/platform/windows/README.txt" >"$stage/README.txt"
+    # Text with Windows' line ends, for Notepad.
+    sed 's/$/\r/' "$top/LICENSE" >"$stage/LICENSE.txt"
+    sed "s/@VERSION@/$version/; s/\$/\r/" "$top/platform/windows/README.txt" >"$stage/README.txt"
+    # The zip keeps Unix modes: fixed ones, not the builder's umask.
+    chmod 0755 "$stage/vexo.exe"
+    chmod 0644 "$stage"/*.txt
     touch -d "@$SOURCE_DATE_EPOCH" "$stage" "$stage"/*
-    (cd "$dir/zip" && TZ=UTC zip -q -X -D "$dir/$name.zip" "$name/vexo.exe" "$name/README.txt" "$name/LICENSE.txt")
-    echo "$dir/$name.zip"
+    (cd "$out/zip" && TZ=UTC zip -q -X -D "$out/$name.zip" "$name/vexo.exe" "$name/README.txt" "$name/LICENSE.txt")
+    echo "$out/$name.zip"
 }
 
 # The tests under Wine, in a 64-bit prefix of their own: Wine's server and services are
@@ -90,7 +107,12 @@ run_tests() {
     wineboot -i >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
     ctest --test-dir "$dir" --output-on-failure --timeout 300
-    "$top/tests/windows_test.sh" "$(ls "$dir"/vexo-*-windows-x86_64.zip)"
+    local zip again
+    zip=$(ls "$dir"/vexo-*-windows-x86_64.zip)
+    # Whatever the builder's umask, the same bytes.
+    again=$(umask 077 && make_zip "$WINEPREFIX/zip")
+    cmp "$zip" "$again" || { echo "windows: the zip made under umask 077 differs" >&2; exit 1; }
+    "$top/tests/windows_test.sh" "$zip"
 }
 
 case "$what" in

@@ -3,7 +3,8 @@
 # an executable that needs only Windows' own DLLs, opens no console and carries Vexo's icon and
 # version; --help, --version and a refused option answered; then the window driven: "Vexo",
 # 250 x 250, the lit die spinning, space after a click, an Alt-drag and then a key that still
-# reaches the program, and Escape and "Quitter" each ending it with status 0.
+# reaches the program, Ctrl+Alt+Escape and "Quitter" each ending it with status 0, and a window
+# destroyed from outside ending it with status 1.
 # Needs an X server and the Wine prefix windows.sh prepares. Usage: windows_test.sh ZIP
 source "$(dirname "$0")/../scripts/lib.sh"
 zip=$1
@@ -17,6 +18,13 @@ unzip -q "$zip" -d "$work"
 name=$(basename "$zip" .zip)
 [[ $(cd "$work" && find . -type f | sort | tr '\n' ' ') == "./$name/LICENSE.txt ./$name/README.txt ./$name/vexo.exe " ]] ||
     fail "the zip holds $(cd "$work" && find . | tr '\n' ' ')"
+# Fixed modes whatever the builder's umask, and text with Windows' line ends.
+[[ $(zipinfo "$zip" | awk '/^-/ { print $1, $NF }' | sort -k2 | tr '\n' ' ') == \
+    "-rw-r--r-- $name/LICENSE.txt -rw-r--r-- $name/README.txt -rwxr-xr-x $name/vexo.exe " ]] ||
+    fail "the zip's modes: $(zipinfo "$zip")"
+for text in README LICENSE; do
+    ! grep -qv $'\r$' "$work/$name/$text.txt" || fail "$text.txt has lines without a carriage return"
+done
 exe=$work/$name/vexo.exe
 version=${name#vexo-}
 version=${version%-windows-x86_64}
@@ -29,6 +37,7 @@ grep -q 'Subsystem.*(Windows GUI)' <<<"$headers" || fail "vexo.exe would open a 
 resources=$("$mingw-windres" -i "$exe" -O rc)
 grep -q '^"GLUT_ICON" 14 ' <<<"$resources" || fail "vexo.exe carries no icon"
 grep -q "VALUE \"ProductVersion\", \"$version\"" <<<"$resources" || fail "vexo.exe carries no version $version"
+grep -q 'PerMonitorV2' <<<"$resources" || fail "vexo.exe declares no per-monitor DPI awareness"
 
 # Windows ends its lines with a carriage return.
 vexo() { timeout 20 wine "$exe" "$@" | tr -d '\r'; }
@@ -43,7 +52,7 @@ said=$(timeout 20 wine "$exe" --verison 2>&1 >/dev/null | tr -d '\r'; exit "${PI
 xdo() { timeout 10 xdotool "$@"; }
 # Starts vexo.exe and finds the window it draws in; Wine draws the frame, GLUT the child.
 start() {
-    wine "$exe" 2>/dev/null &
+    wine "$exe" 2>"$work/err" &
     pid=$!
     frame=$("$scripts/vexo-window.sh" "$pid" 10 '^Vexo$') || fail "no window named Vexo"
     sleep 0.5
@@ -69,12 +78,22 @@ drag_in "$win" 100 100 alt 40 20
 xdo key space
 sleep 0.3
 moving || fail "after an Alt-drag, space no longer reached the program"
-xdo key Escape
-ended Escape
+# Ctrl+Alt is AltGr to Windows, which makes no character of Escape.
+xdo key ctrl+alt+Escape
+ended Ctrl+Alt+Escape
+
+# Its window destroyed by another program: status 1 and one line, as on Linux.
+start
+xdo windowclose "$frame"
+wait_exit "$pid" 10
+# (After freeglut's word on DISPLAY, as for a refused option.)
+said=$(tr -d '\r' <"$work/err" | grep -v -e '^freeglut .*CreateDC failed' -e "bad '-display'" || true)
+[[ $exit_status -eq 1 && $said == "vexo: the window was destroyed by another program" ]] ||
+    fail "a window destroyed from outside: status $exit_status, said: $said"
 
 start
 xdo mousemove --window "$win" 100 100 click 3
 sleep 0.5
 xdo mousemove --window "$win" 115 108 click 1
 ended '"Quitter"'
-echo "$(basename "$zip"): self-contained, answers its command line, and draws, stops, pans and quits under Wine"
+echo "$(basename "$zip"): self-contained, answers its command line, and draws, stops, pans, quits and ends with its window under Wine"
