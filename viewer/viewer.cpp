@@ -89,9 +89,29 @@ int viewerAnswer(ViewerCommand command, std::FILE* out, std::FILE* err) {
     return 1;
 }
 
+int viewerUnknownArgument(int argc, const char* const* argv) {
+    static const char* const kWithValue[] = {"-display", "-geometry"};
+    static const char* const kFlags[] = {"-iconic", "-indirect", "-direct", "-gldebug", "-sync"};
+    auto among = [](const char* arg, auto& names) {
+        for (const char* name : names)
+            if (!std::strcmp(arg, name)) return true;
+        return false;
+    };
+    for (int i = 1; i < argc; ++i) {
+        if (among(argv[i], kFlags)) continue;
+        if (among(argv[i], kWithValue) && i + 1 < argc) {
+            ++i;
+            continue;
+        }
+        return i;
+    }
+    return 0;
+}
+
 bool viewerRefuses(int argc, const char* const* argv, std::FILE* err) {
-    if (argc <= 1) return false;
-    std::fprintf(err, "vexo: unknown option '%s'\n%s", argv[1], viewerUsage());
+    const int unknown = viewerUnknownArgument(argc, argv);
+    if (!unknown) return false;
+    std::fprintf(err, "vexo: unknown option '%s'\n%s", argv[unknown], viewerUsage());
     return true;
 }
 

@@ -102,8 +102,14 @@ ViewerCommand viewerCommand(int argc, const char* const* argv);
 // the answer (a full disk, a closed pipe), which is then said on `err`.
 int viewerAnswer(ViewerCommand command, std::FILE* out, std::FILE* err);
 
-// Refuses what GLUT has left of the command line: names the first argument left and gives the
-// usage on `err`, and returns true; returns false, saying nothing, when nothing is left.
+// The index of the first argument that is not one of GLUT's own options (-display NAME,
+// -geometry SPEC, -iconic, -indirect, -direct, -gldebug, -sync), or 0 when all are. An option
+// that lacks its value is not GLUT's. Judged before GLUT opens a display, which it would fail
+// to do with none, whatever the command line.
+int viewerUnknownArgument(int argc, const char* const* argv);
+
+// Refuses a command line with anything but GLUT's own options: names the first such argument
+// and gives the usage on `err`, and returns true; returns false, saying nothing, otherwise.
 bool viewerRefuses(int argc, const char* const* argv, std::FILE* err);
 
 // The usage text of --help, with every control, and the version that --version prints.
