@@ -1,16 +1,25 @@
 #!/usr/bin/env bash
-# Runs the README's commands as a new user would: on a fresh Debian 12 root made with
-# mmdebstrap (git, make and the certificates, nothing else), this checkout's commit cloned into
-# it, and no display. Each argument is one command line, run in the clone in turn; after
-# `make run`, its screenshot must show the die. The root is unmounted and removed on every way
-# out. Needs root. Usage: fresh-machine.sh COMMAND...
+# Runs the README's commands as a new user would: on a fresh Debian root of RELEASE (trixie,
+# Debian 13, or bookworm, Debian 12) made with mmdebstrap (git, make and the certificates,
+# nothing else), this checkout's commit cloned into it, and no display. Each argument after it
+# is one command line, run in the clone in turn; after `make run`, its screenshot must show the
+# die. VEXO_APT_CACHE, when set, is a folder of downloaded packages that roots made one after
+# another share; never a built tree. The root is unmounted and removed on every way out. Needs
+# root. Usage: fresh-machine.sh RELEASE COMMAND...
 source "$(dirname "$0")/lib.sh"
 top=$(cd "$(dirname "$0")/.." && pwd)
+release=$1
+shift
+case $release in
+    trixie | bookworm) ;;
+    *) echo "fresh-machine.sh: RELEASE is trixie or bookworm, not '$release'" >&2; exit 2 ;;
+esac
 [[ $(id -u) -eq 0 ]] || { echo "fresh-machine.sh: making a root and entering it needs root" >&2; exit 1; }
 command -v mmdebstrap >/dev/null || "$top/scripts/deps.sh" mmdebstrap
 
 root=$(mktemp -d /var/tmp/vexo-fresh.XXXXXX)
 mounts=(proc sys dev dev/pts dev/shm)
+[[ -z ${VEXO_APT_CACHE:-} ]] || mounts+=(var/cache/apt/archives)
 cleanup() {
     # Whatever still runs inside (a server a test left behind) would keep the mounts busy.
     local p
@@ -31,9 +40,16 @@ cleanup() {
 }
 trap cleanup EXIT
 
-echo "fresh-machine: a Debian 12 root with git, make and ca-certificates, in $root" >&2
-mmdebstrap --quiet --variant=apt --include=git,make,ca-certificates bookworm "$root"
-for m in "${mounts[@]}"; do mount --bind "/$m" "$root/$m"; done
+echo "fresh-machine: a $release root with git, make and ca-certificates, in $root" >&2
+mmdebstrap --quiet --variant=apt --include=git,make,ca-certificates "$release" "$root"
+for m in "${mounts[@]}"; do
+    if [[ $m == var/cache/apt/archives ]]; then
+        mkdir -p "$VEXO_APT_CACHE/partial"
+        mount --bind "$VEXO_APT_CACHE" "$root/$m"
+    else
+        mount --bind "/$m" "$root/$m"
+    fi
+done
 
 # Name resolution and the trusted certificates, as a new machine on this network is given them,
 # and the environment variables that point at them.
@@ -52,10 +68,10 @@ done
 git clone -q --no-checkout "$top" "$root/root/vexo"
 git -C "$root/root/vexo" checkout -q --detach "$(git -C "$top" rev-parse HEAD)"
 for command in "$@"; do
-    echo "fresh-machine: $command" >&2
+    echo "fresh-machine ($release): $command" >&2
     start=$SECONDS
     chroot "$root" env -i "${environment[@]}" bash -c "cd /root/vexo && $command"
-    echo "fresh-machine: $command took $((SECONDS - start)) s" >&2
+    echo "fresh-machine ($release): $command took $((SECONDS - start)) s" >&2
     if [[ $command == "make run" ]]; then
         # The share of the screenshot that is not the grey background: the die covers about a third.
         die=$(chroot "$root" convert /root/vexo/build/vexo.png -fuzz 3% -fill black -opaque 'rgb(128,128,128)' \

@@ -27,6 +27,21 @@ wait_exit() {
     fi
 }
 
+# Waits up to SECONDS for COMMAND to succeed, trying it every twentieth of a second. When the
+# time runs out it says what it waited for and fails: a test waits for the event it needs, with
+# a generous bound, never for a margin of time.
+wait_until() {
+    local end=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        if ((SECONDS >= end)); then
+            echo "waited in vain for: $*" >&2
+            return 1
+        fi
+        sleep 0.05
+    done
+}
+
 # Exports SOURCE_DATE_EPOCH, the time that reproducible builds of the sources in TOP stamp on
 # what they make, unless it is set already: the last commit's, or outside a git checkout (a
 # source tarball) the date of the changelog's latest entry.

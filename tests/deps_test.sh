@@ -48,8 +48,7 @@ check() {
     while [[ $1 != -- ]]; do vars+=("$1"); shift; done
     shift
     : >"$work/apt.log"
-    env -i PATH="$work/stubs:$work/bin" APT_LOG="$work/apt.log" VEXO_DPKG_LOCK="$work/lock" \
-        VEXO_LOCK_WAIT=5 "${vars[@]}" "$top/scripts/deps.sh" "$@" >"$work/out" 2>&1 || got=$?
+    env -i PATH="$work/stubs:$work/bin" APT_LOG="$work/apt.log" VEXO_DPKG_LOCK="$work/lock" "${vars[@]}" "$top/scripts/deps.sh" "$@" >"$work/out" 2>&1 || got=$?
     local said apt
     said=$(cat "$work/out") apt=$(tr '\n' ' ' <"$work/apt.log")
     if [[ $got -ne $status ]] || ! grep -Eq "${output:-^$}" <<<"$said" || ! grep -Eq "${calls:-^$}" <<<"$apt" ||
@@ -60,18 +59,30 @@ check() {
         echo "ok   $name"
     fi
 }
-hold() { flock "$work/lock" sleep "$1" & sleep 0.3; }
+# Holds the lock in the background from the moment it returns until `let_go`, or until deps.sh
+# has said it waits when UNTIL_WAITING is given: events, not margins of time, so that a busy
+# machine gives the same verdicts.
+hold() {
+    rm -f "$work/held" "$work/let-go" "$work/out"
+    flock "$work/lock" sh -c 'touch "$1/held"; while [ ! -e "$1/let-go" ]; do sleep 0.05; done' sh "$work" &
+    wait_until 60 test -e "$work/held"
+    if [[ ${1:-} == until-waiting ]]; then
+        (wait_until 60 grep -q "^Waiting" "$work/out"; let_go) &
+    fi
+}
+let_go() { touch "$work/let-go"; }
 
 check "everything present: no apt call" 0 "" "" INSTALLED="cmake g++" -- cmake g++
 check "one missing, nobody holding the lock: installs it" 0 "^Installing missing packages: g\+\+$" \
-    "update .*install .*--no-install-recommends g\+\+" INSTALLED=cmake -- cmake g++
-hold 1
+    "Timeout=300 update .*install .*--no-install-recommends g\+\+" INSTALLED=cmake -- cmake g++
+hold until-waiting
 check "lock held, then let go: waits naming the holder, then installs" 0 \
-    "held by flock \(process [0-9]+\)" "install .*g\+\+" INSTALLED=cmake -- cmake g++
+    "held by flock \(process [0-9]+\)" "install .*g\+\+" INSTALLED=cmake VEXO_LOCK_WAIT=60 -- cmake g++
 wait
-hold 2
+hold
 check "lock held past the wait: fails naming the holder" 1 "still held by flock \(process [0-9]+\)" \
     "update" INSTALLED=cmake VEXO_LOCK_WAIT=1 -- g++
+let_go
 wait
 check "not root and no sudo: says so" 1 "not root and no sudo: install g\+\+ by hand" "" FAKE_UID=1000 -- g++
 cp "$work/sudo" "$work/stubs/sudo"
@@ -79,6 +90,12 @@ check "not root: through sudo" 0 "Installing" "sudo apt-get .*update.*sudo apt-g
     FAKE_UID=1000 -- g++
 check "apt failing: status 1 with apt's reason" 1 "E: Unable to locate package g\+\+" "install" \
     APT_FAIL=g++ -- g++
+
+# The bounded waits fail when their time runs out.
+sleep 30 &
+wait_exit $! 1 2>/dev/null
+[[ $exit_status -eq 124 ]] && ! wait_until 1 false 2>/dev/null && echo "ok   bounded waits fail when time runs out" ||
+    { echo "FAIL a bounded wait ran out and reported success"; failures=$((failures + 1)); }
 
 # A failure that set -e turns into an exit names the command, the script and the line.
 printf 'source %q/scripts/lib.sh\ntrue\nfalse\n' "$top" >"$work/fails.sh"
