@@ -6,19 +6,38 @@ include(GNUInstallDirs)
 set(VEXO_HOMEPAGE "https://vexo.localhost/" CACHE STRING "The project's homepage in the metadata")
 install(TARGETS vexo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT vexo)
 install(FILES data/vexo.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications COMPONENT vexo)
-configure_file(data/org.vexo.vexo.metainfo.xml.in org.vexo.vexo.metainfo.xml @ONLY)
-install(FILES ${CMAKE_CURRENT_BINARY_DIR}/org.vexo.vexo.metainfo.xml
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo COMPONENT vexo)
 foreach(size 48 128 256)
   install(FILES data/icons/${size}/vexo.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps COMPONENT vexo)
 endforeach()
 
-# The changelog's latest entry is the release being built.
+# The changelog's latest entry is the release being built, and its date is the release's, in
+# the metadata and on the manual page.
 file(STRINGS data/debian/changelog release LIMIT_COUNT 1)
 if(NOT release MATCHES "^vexo \\(${PROJECT_VERSION}\\) ")
   message(FATAL_ERROR "data/debian/changelog's latest entry is not ${PROJECT_VERSION}: ${release}")
 endif()
+file(STRINGS data/debian/changelog signature REGEX "^ -- " LIMIT_COUNT 1)
+if(NOT signature MATCHES ", ([0-9][0-9]) ([A-Z][a-z][a-z]) ([0-9][0-9][0-9][0-9]) ")
+  message(FATAL_ERROR "data/debian/changelog's latest entry has no date: ${signature}")
+endif()
+set(day ${CMAKE_MATCH_1})
+set(year ${CMAKE_MATCH_3})
+set(months Jan January Feb February Mar March Apr April May May Jun June Jul July Aug August
+    Sep September Oct October Nov November Dec December)
+list(FIND months ${CMAKE_MATCH_2} index)
+math(EXPR month "${index} / 2 + 1" OUTPUT_FORMAT DECIMAL)
+math(EXPR index "${index} + 1")
+list(GET months ${index} month_name)
+string(LENGTH "${month}" digits)
+if(digits EQUAL 1)
+  set(month 0${month})
+endif()
+set(VEXO_RELEASE_DATE ${year}-${month}-${day})
+set(VEXO_RELEASE_MONTH "${month_name} ${year}")
+configure_file(data/org.vexo.vexo.metainfo.xml.in org.vexo.vexo.metainfo.xml @ONLY)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/org.vexo.vexo.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo COMPONENT vexo)
 
 # The manual page lists the controls of data/controls.txt.
 include(${PROJECT_SOURCE_DIR}/cmake/controls.cmake)
@@ -37,6 +56,11 @@ endforeach()
 add_custom_target(compressed_docs ALL DEPENDS ${compressed})
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/vexo.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6
         COMPONENT vexo)
+# The manipulator's guide and its example, where the header says they are.
+install(FILES docs/manipulator.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/libvexo-manipulator-dev
+        COMPONENT manipulator)
+install(FILES examples/light.c examples/CMakeLists.txt
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/libvexo-manipulator-dev/examples COMPONENT manipulator)
 foreach(component vexo manipulator)
   set(package vexo)
   if(component STREQUAL manipulator)

@@ -1,5 +1,5 @@
 /* A lit teapot whose light two Ctrl+Alt drags turn: a GLUT program in C that uses every hook and
- * both parameter slots of the view manipulator (docs/manipulator.md).
+ * both parameter slots of the view manipulator (its guide, manipulator.md).
  *
  * Shift, Shift+Ctrl, Ctrl and Alt drags turn, zoom and pan the view, and the keys step it, as the
  * manipulator gives them. A Ctrl+Alt drag across moves the light's azimuth, up and down its
@@ -86,8 +86,9 @@ int main(int argc, char** argv) {
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize(300, 300);
     window = glutCreateWindow("Light");
-    printf("vexo-manipulator %d.%d.%d\n", VEXO_MANIPULATOR_VERSION_MAJOR,
-           VEXO_MANIPULATOR_VERSION_MINOR, VEXO_MANIPULATOR_VERSION_PATCH);
+    /* The library linked in, which for a static library is the header's. */
+    printf("vexo-manipulator %d.%d.%d\n", manipVersion() / 10000, manipVersion() / 100 % 100,
+           manipVersion() % 100);
 
     glClearColor(0.2f, 0.2f, 0.25f, 1.0f);
     glEnable(GL_DEPTH_TEST);
@@ -96,8 +97,11 @@ int main(int argc, char** argv) {
     glEnable(GL_NORMALIZE);
     aimLight();
 
-    manipSetParamSlot(0, &azimuth, AZIMUTH_GAIN, -AZIMUTH_LIMIT, AZIMUTH_LIMIT);
-    manipSetParamSlot(1, &elevation, ELEVATION_GAIN, -ELEVATION_LIMIT, ELEVATION_LIMIT);
+    if (!manipSetParamSlot(0, &azimuth, AZIMUTH_GAIN, -AZIMUTH_LIMIT, AZIMUTH_LIMIT) ||
+        !manipSetParamSlot(1, &elevation, ELEVATION_GAIN, -ELEVATION_LIMIT, ELEVATION_LIMIT)) {
+        fprintf(stderr, "light: the manipulator refused a slot\n");
+        return 1;
+    }
     manipSetChangeHook(aimLight);
     manipSetRedisplayHook(redraw);
     manipSetQuitHook(farewell);

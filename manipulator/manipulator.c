@@ -1,4 +1,6 @@
 /* The view manipulator. Decisions beyond what the header promises:
+ * - What a caller gets wrong is refused in every build, not asserted: a standalone Release build
+ *   defines NDEBUG, and a slot number out of range would write past the slots into the hooks.
  * - keyZoom is a uniform scale about the scene's centre, applied by manipApplyKeyRotation after
  *   the key angles; manipApplyTransform stays pan, rotations, zoom.
  * - zoom and keyZoom are kept within [MANIP_ZOOM_MIN, MANIP_ZOOM_MAX] so that no run of drags or
@@ -12,7 +14,6 @@
 #include "vexo/manipulator.h"
 
 #include <GL/glut.h>
-#include <assert.h>
 #include <math.h>
 #include <stdlib.h>
 
@@ -79,11 +80,11 @@ ManipMode manipModeFromMask(int modifiers) {
     const int shift = modifiers & GLUT_ACTIVE_SHIFT;
     const int ctrl = modifiers & GLUT_ACTIVE_CTRL;
     const int alt = modifiers & GLUT_ACTIVE_ALT;
-    if (ctrl && alt) return MODE_CTRL_ALT;
-    if (shift) return ctrl ? MODE_SHIFT_CTRL : MODE_SHIFT;
-    if (ctrl) return MODE_CTRL;
-    if (alt) return MODE_ALT;
-    return MODE_NONE;
+    if (ctrl && alt) return MANIP_MODE_CTRL_ALT;
+    if (shift) return ctrl ? MANIP_MODE_SHIFT_CTRL : MANIP_MODE_SHIFT;
+    if (ctrl) return MANIP_MODE_CTRL;
+    if (alt) return MANIP_MODE_ALT;
+    return MANIP_MODE_NONE;
 }
 
 ManipMode manipModeFromModifiers(void) { return manipModeFromMask(glutGetModifiers()); }
@@ -108,11 +109,16 @@ void manipSetRedisplayHook(ManipHook hook) { g.redisplayHook = hook; }
 void manipSetQuitHook(ManipHook hook) { g.quitHook = hook; }
 void manipSetChangeHook(ManipHook hook) { g.changeHook = hook; }
 
-void manipSetParamSlot(int slot, float* target, float gain, float min, float max) {
-    assert((slot == 0 || slot == 1) && "slot is 0 or 1");
+int manipSetParamSlot(int slot, float* target, float gain, float min, float max) {
+    /* Written so that NaN fails each comparison too. */
+    if (slot != 0 && slot != 1) return 0;
+    if (target && !(min <= max && isfinite(gain))) return 0;
     const ManipParamSlot s = {target, gain, min, max};
     g.slot[slot] = s;
+    return 1;
 }
+
+int manipVersion(void) { return MANIP_VERSION; }
 
 void manipRequestRedisplay(void) {
     if (g.redisplayHook) {
@@ -123,6 +129,7 @@ void manipRequestRedisplay(void) {
 }
 
 float manipZoomPixels(float factor) {
+    if (!(factor > 0)) return 0.0f;
     /* log1p rather than log: the same here, without a table of its own in the page. */
     return (float)(ZOOM_PIXELS * log1p((double)factor - 1) / log1p((double)ZOOM_BASE - 1));
 }
@@ -138,6 +145,9 @@ int manipMouse(int button, int state, int x, int y) {
 
 int manipMouseEvent(int button, int state, int x, int y, int modifiers, const float projection[16],
                     int windowWidth) {
+    /* The wheel's notches come as presses and releases of buttons 3 and up: not a button a
+     * person presses to end a drag, so they are not the manipulator's at all. */
+    if (!projection || button > GLUT_RIGHT_BUTTON) return 0;
     for (int i = 0; i < 16; ++i) g.projectionSnapshot[i] = projection[i];
     g.windowWidth = windowWidth;
     g.lastButton = button;
@@ -148,7 +158,7 @@ int manipMouseEvent(int button, int state, int x, int y, int modifiers, const fl
     /* Only an event made with a modifier starts or ends a drag. A release after the modifier
      * was let go therefore leaves the drag armed: plain moves then only redraw, and a key that
      * sets a mode makes them steps again. */
-    if (g.mode == MODE_NONE) return 0;
+    if (g.mode == MANIP_MODE_NONE) return 0;
     if (state == GLUT_DOWN) {
         g.dragFlag = 1;
         return 1;
@@ -163,15 +173,15 @@ int manipMotion(int x, int y) {
     const int dx = x - g.lastX;
     const int dy = y - g.lastY;
     switch (g.mode) {
-        case MODE_SHIFT:
-        case MODE_SHIFT_CTRL:
+        case MANIP_MODE_SHIFT:
+        case MANIP_MODE_SHIFT_CTRL:
             /* Across turns about y, or about z with Ctrl; up and down about x. */
-            *(g.mode == MODE_SHIFT ? &g.rotY : &g.rotZ) += (float)dx;
+            *(g.mode == MANIP_MODE_SHIFT ? &g.rotY : &g.rotZ) += (float)dx;
             g.rotX += (float)dy;
             g.lastX = x;
             g.lastY = y;
             break;
-        case MODE_CTRL: {
+        case MANIP_MODE_CTRL: {
             const float steps = (float)(abs(dy) / ZOOM_PIXELS);
             const float factor = (float)pow((double)ZOOM_BASE, (double)steps);
             if (dy > 0) g.zoom = clampZoom(g.zoom * factor);
@@ -181,7 +191,7 @@ int manipMotion(int x, int y) {
             g.lastY = y;
             break;
         }
-        case MODE_ALT: {
+        case MANIP_MODE_ALT: {
             const float panX = (float)(g.panX + panStep(dx));
             const float panY = (float)(g.panY - panStep(dy));
             if (isfinite(panX) && isfinite(panY)) g.panX = panX, g.panY = panY;
@@ -189,14 +199,14 @@ int manipMotion(int x, int y) {
             g.lastY = y;
             break;
         }
-        case MODE_CTRL_ALT:
+        case MANIP_MODE_CTRL_ALT:
             stepSlot(&g.slot[0], dx);
             stepSlot(&g.slot[1], dy);
             g.lastX = x;
             g.lastY = y;
             if (g.changeHook) g.changeHook();
             break;
-        case MODE_NONE:
+        case MANIP_MODE_NONE:
             g.lastX = x;
             g.lastY = y;
             break;
@@ -221,7 +231,7 @@ int manipKeyboard(unsigned char key, int x, int y) {
 
 int manipKeyboardEvent(unsigned char key, int modifiers) {
     g.mode = manipModeFromMask(modifiers);
-    if (g.mode == MODE_SHIFT && key == MANIP_KEY_ENTER) {
+    if (g.mode == MANIP_MODE_SHIFT && key == MANIP_KEY_ENTER) {
         g.toggleFlag = (g.toggleFlag + 1) % 2;
         return 1;
     }
@@ -254,13 +264,13 @@ int manipSpecialEvent(int key, int modifiers) {
     /* GLUT numbers the four arrows and the two page keys consecutively, Left to Page Down. */
     if (key < GLUT_KEY_LEFT || key > GLUT_KEY_PAGE_DOWN) return 0;
 
-    if (g.mode == MODE_SHIFT) {
+    if (g.mode == MANIP_MODE_SHIFT) {
         const int grow = key == GLUT_KEY_LEFT || key == GLUT_KEY_UP || key == GLUT_KEY_PAGE_UP;
         g.keyZoom = clampZoom(grow ? g.keyZoom * KEY_ZOOM_STEP : g.keyZoom / KEY_ZOOM_STEP);
         return 1;
     }
 
-    if (g.mode == MODE_CTRL) {
+    if (g.mode == MANIP_MODE_CTRL) {
         g.keyAngleX = key == GLUT_KEY_DOWN ? 180.0f : 0.0f;
         g.keyAngleY = key == GLUT_KEY_RIGHT ? 180.0f : 0.0f;
         g.keyAngleZ = key == GLUT_KEY_PAGE_UP ? 180.0f : 0.0f;
@@ -268,8 +278,8 @@ int manipSpecialEvent(int key, int modifiers) {
         return 1;
     }
 
-    const float step =
-        (g.mode == MODE_ALT || g.mode == MODE_CTRL_ALT) ? KEY_COARSE_STEP : KEY_FINE_STEP;
+    const float step = (g.mode == MANIP_MODE_ALT || g.mode == MANIP_MODE_CTRL_ALT) ? KEY_COARSE_STEP
+                                                                                   : KEY_FINE_STEP;
     switch (key) {
         case GLUT_KEY_LEFT: g.keyAngleY -= step; break;
         case GLUT_KEY_RIGHT: g.keyAngleY += step; break;

@@ -40,6 +40,11 @@ for size in 48 128 256; do
     [[ $(identify -format '%wx%h' "$share/icons/hicolor/${size}x$size/apps/vexo.png") == "${size}x$size" ]] ||
         fail "icon at $size"
 done
+# The manipulator's guide and example, where its header says they are.
+place=$(grep -o '/usr/share/doc/libvexo-manipulator-dev/' "$top/manipulator/include/vexo/manipulator.h")
+for doc in manipulator.md examples/light.c examples/CMakeLists.txt; do
+    dpkg-deb -c "$dev" | grep -q " \.$place$doc$" || fail "the -dev package lacks $place$doc"
+done
 depends=$(dpkg-deb -f "$deb" Depends)
 for dep in libglut3.12 libgl1-mesa-dri libc6; do
     grep -q "$dep" <<<"$depends" || fail "Depends lacks $dep: $depends"

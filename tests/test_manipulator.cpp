@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <random>
 
 #include <vexo/manipulator.h>
@@ -180,10 +181,19 @@ TEST_F(Manip, DragLifecycle) {
     EXPECT_EQ(s.rotX, 5.0f);
     EXPECT_NEAR(s.zoom, 1.02f, 1e-6);
 
+    // A wheel notch, buttons 3 and 4 pressed and let go, is not the manipulator's: the drag goes
+    // on.
+    for (int wheel : {3, 4}) {
+        for (int state : {GLUT_DOWN, GLUT_UP})
+            EXPECT_EQ(manipMouseEvent(wheel, state, 0, 0, 0, p.data(), 250), 0);
+    }
+    EXPECT_EQ(manipMotion(0, 15), 1);
+    EXPECT_NEAR(s.zoom, 1.02f * 1.02f, 1e-6);
+
     // A middle-button event stops the motion steps until the next left event.
     EXPECT_EQ(manipMouseEvent(MIDDLE, GLUT_DOWN, 0, 0, SHIFT, p.data(), 250), 0);
     EXPECT_EQ(manipMotion(0, 100), 0);
-    EXPECT_NEAR(s.zoom, 1.02f, 1e-6);
+    EXPECT_NEAR(s.zoom, 1.02f * 1.02f, 1e-6);
     EXPECT_EQ(s.mode, MODE_CTRL) << "other buttons leave the mode alone";
 }
 
@@ -210,8 +220,32 @@ TEST_F(Manip, CtrlAltDrivesTwoBoundedParameters) {
     manipSetParamSlot(0, nullptr, 0, 0, 0);
     manipSetParamSlot(1, nullptr, 0, 0, 0);
     manipSetChangeHook(nullptr);
-    GTEST_FLAG_SET(death_test_style, "threadsafe");  // see GlTest
-    EXPECT_DEATH(manipSetParamSlot(2, &slotX, 1, 0, 1), "slot");
+}
+
+// What a caller gets wrong is refused in every build, and leaves every byte of the state alone.
+TEST_F(Manip, MisuseIsRefusedAndChangesNothing) {
+    manipSetChangeHook(countChange);
+    ASSERT_EQ(manipSetParamSlot(1, &slotY, 1, 2, 2), 1) << "min == max holds the value still";
+    ManipulatorState before;
+    std::memcpy(&before, &s, sizeof s);
+    const float nan = NAN;
+    const struct {
+        int slot;
+        float gain, min, max;
+    } slots[] = {{2, 1, 0, 10},  {-1, 1, 0, 10}, {1 << 30, 1, 0, 10}, {0, 1, 10, 0},
+                 {0, nan, 0, 1}, {1, 1, nan, 1}, {1, 1, 0, nan},      {0, INFINITY, 0, 1}};
+    for (const auto& c : slots) {
+        EXPECT_EQ(manipSetParamSlot(c.slot, &slotX, c.gain, c.min, c.max), 0)
+            << "slot " << c.slot << " gain " << c.gain << " [" << c.min << ", " << c.max << "]";
+        EXPECT_EQ(std::memcmp(&before, &s, sizeof s), 0) << "slot " << c.slot;
+    }
+    EXPECT_EQ(manipMouseEvent(LEFT, GLUT_DOWN, 5, 5, SHIFT, nullptr, 250), 0);
+    EXPECT_EQ(std::memcmp(&before, &s, sizeof s), 0) << "a null projection";
+    for (float factor : {0.0f, -1.0f, nan, -INFINITY}) EXPECT_EQ(manipZoomPixels(factor), 0.0f);
+    EXPECT_EQ(manipVersion(), MANIP_VERSION);
+    EXPECT_EQ(MANIP_VERSION / 10000, VEXO_MANIPULATOR_VERSION_MAJOR) << "1.0's names stay";
+    manipSetParamSlot(1, nullptr, 0, 0, 0);
+    manipSetChangeHook(nullptr);
 }
 
 // ---- Keys ------------------------------------------------------------------------------

@@ -1,20 +1,28 @@
 /* The view manipulator: left-button drags with modifier keys, and keys, turned into a view
- * transform that a GLUT program applies in its display callback. C99 and C++ alike.
+ * transform that a GLUT program applies in its display callback. C89 to C17 and C++ alike.
  *
  * Units: window pixels (origin top left, y down, as GLUT gives them), degrees, world units for
  * the pan. Controls: Shift-drag turns about y and x, Shift+Ctrl-drag about z and x, Ctrl-drag
- * zooms 2 % per 5 pixels, Alt-drag pans so that the scene follows the pointer, Ctrl+Alt-drag
- * moves the client's two parameter slots; x y z (X Y Z back) turn 2 degrees, the arrows and
- * page keys 1 (10 with Alt), Ctrl with them jumps to presets, Shift with them scales, Home
- * resets the view, Escape quits. The guide is docs/manipulator.md.
+ * zooms 2 % per 5 pixels, Alt-drag pans, Ctrl+Alt-drag moves the client's two parameter slots;
+ * x y z (X Y Z back) turn 2 degrees, the arrows and page keys 1 (10 with Alt or Ctrl+Alt), Ctrl
+ * with them jumps to presets, Shift with them scales, Home resets the view, Escape quits. The
+ * guide, with every control and an example, is /usr/share/doc/libvexo-manipulator-dev/ once
+ * installed (manipulator.md, examples/light.c).
  *
  * What a client must know:
- * - At every mouse button event the manipulator reads GL_PROJECTION_MATRIX and the window
- *   width: a pixel of pan is measured with the projection current at the press.
+ * - At every press or release the manipulator reads GL_PROJECTION_MATRIX and the window width:
+ *   a pixel of pan is measured with the projection current at the press. The wheel (GLUT
+ *   buttons 3 and up) is not its own and leaves a drag going.
  * - Escape calls the quit hook, then ends the process with exit(0). A client that wants Escape
  *   for itself handles it before offering keys to manipKeyboard.
- * - There is one manipulator per process; its state lives for the whole run.
- * - Hooks are functions of no arguments; a null pointer removes one. */
+ * - There is one manipulator per process; its state lives for the whole run. Call it from the
+ *   thread that runs GLUT's loop only: it is not thread-safe.
+ * - Hooks are functions of no arguments; a null pointer removes one.
+ * - What a caller gets wrong is refused in every build, changing nothing: a slot other than 0 or
+ *   1 or a slot whose bounds are reversed or not numbers (manipSetParamSlot returns 0), a null
+ *   projection (manipMouseEvent returns 0), a zoom factor of zero or less (manipZoomPixels 0).
+ * - Every public name starts with manip, Manip or MANIP_. Define MANIP_SHORT_NAMES before the
+ *   include for the mode names of version 1.0 (MODE_NONE ... MODE_CTRL_ALT). */
 #ifndef VEXO_MANIPULATOR_H
 #define VEXO_MANIPULATOR_H
 
@@ -33,13 +41,22 @@ extern "C" {
 #define MANIP_ZOOM_MAX 1e4f
 
 typedef enum ManipMode {
-    MODE_NONE = 0,
-    MODE_SHIFT = 1,
-    MODE_SHIFT_CTRL = 2,
-    MODE_CTRL = 3,
-    MODE_ALT = 4,
-    MODE_CTRL_ALT = 5
+    MANIP_MODE_NONE = 0,
+    MANIP_MODE_SHIFT = 1,
+    MANIP_MODE_SHIFT_CTRL = 2,
+    MANIP_MODE_CTRL = 3,
+    MANIP_MODE_ALT = 4,
+    MANIP_MODE_CTRL_ALT = 5
 } ManipMode;
+
+#ifdef MANIP_SHORT_NAMES
+#define MODE_NONE MANIP_MODE_NONE
+#define MODE_SHIFT MANIP_MODE_SHIFT
+#define MODE_SHIFT_CTRL MANIP_MODE_SHIFT_CTRL
+#define MODE_CTRL MANIP_MODE_CTRL
+#define MODE_ALT MANIP_MODE_ALT
+#define MODE_CTRL_ALT MANIP_MODE_CTRL_ALT
+#endif
 
 typedef void (*ManipHook)(void);
 
@@ -69,11 +86,12 @@ typedef struct ManipulatorState {
 
 /* Installing. The redisplay hook replaces glutPostRedisplay for the manipulator's own
  * callbacks; the quit hook runs before Escape's exit; the change hook after each Ctrl+Alt step.
- * Slot 0 or 1 (asserted); a null target empties it. The pan gain scales every pan step. */
+ * A slot is 0 or 1, with min <= max; a null target empties it; returns 1 when set, 0 when
+ * refused. The pan gain scales every pan step. */
 void manipSetRedisplayHook(ManipHook hook);
 void manipSetQuitHook(ManipHook hook);
 void manipSetChangeHook(ManipHook hook);
-void manipSetParamSlot(int slot, float* target, float gain, float min, float max);
+int manipSetParamSlot(int slot, float* target, float gain, float min, float max);
 void manipSetPanGain(float gain);
 
 /* GLUT callbacks: the handler below, then a redraw request when it returned 1. */
@@ -106,8 +124,13 @@ ManipMode manipModeFromModifiers(void);
 /* Asks for a redraw: the redisplay hook when installed, else glutPostRedisplay. */
 void manipRequestRedisplay(void);
 
-/* The vertical Ctrl-drag, in pixels, that scales the view by `factor` (a pinch, say). */
+/* The vertical Ctrl-drag, in pixels, that scales the view by `factor` (a pinch, say); 0 for a
+ * factor of zero or less, or not a number. */
 float manipZoomPixels(float factor);
+
+/* The version of the library linked in, MANIP_VERSION's encoding: major * 10000 + minor * 100
+ * + patch. Compare it with MANIP_VERSION, the version of the header compiled against. */
+int manipVersion(void);
 
 /* The state, for reading; and back to the start view, keeping hooks, slots and pan gain. */
 const ManipulatorState* manipState(void);
