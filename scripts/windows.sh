@@ -80,7 +80,7 @@ make_zip() {
     version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$dir/CMakeCache.txt")
     name=vexo-$version-windows-x86_64
     stage=$out/zip/$name
-    rm -rf "$out/zip" "$out/$name.zip"
+    rm -rf "$out/zip" "$out"/vexo-*-windows-x86_64.zip  # an older version's too
     mkdir -p "$stage"
     "$mingw-strip" -o "$stage/vexo.exe" "$dir/vexo.exe"
     # Text with Windows' line ends, for Notepad.

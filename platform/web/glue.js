@@ -20,11 +20,12 @@ var vexoPage = (function () {
   // A callback into the program, with exit()'s unwinding kept inside, as for GLUT's timers.
   function call(f) { callUserCallback(f); }
 
-  function closeMenu() { menu.hidden = true; }
+  function closeMenu() { menu.hidden = true; pressedAt = null; }
   // Opens the menu with its top left at a point of the page, moved back inside the viewport
   // where it would run off it, with its first entry focused.
   function openMenu(pageX, pageY) {
     menu.hidden = false;
+    pressedAt = null;
     var right = window.scrollX + document.documentElement.clientWidth - menu.offsetWidth;
     var bottom = window.scrollY + document.documentElement.clientHeight - menu.offsetHeight;
     menu.style.left = Math.max(window.scrollX, Math.min(pageX, right)) + 'px';
@@ -32,13 +33,35 @@ var vexoPage = (function () {
     var first = menu.querySelector('button');
     if (first) first.focus();
   }
-  // Under a finger the menu opens above it, or below where there is no room, a finger's width
-  // away, so that the finger's next tap lands on no entry it did not aim at.
+  // Under a finger the menu opens a finger's width away from it, so that the finger's next tap
+  // lands on no entry it did not aim at: above it, or below, or beside it where an embed is too
+  // short, in a smaller menu where nothing else fits, and otherwise as far from it as the view
+  // allows. A tap that lands within a finger's width of the press all the same chooses nothing.
+  var pressedAt = null;
+  function awayFrom(pageX, pageY) {
+    var w = menu.offsetWidth, h = menu.offsetHeight;
+    var x0 = window.scrollX, y0 = window.scrollY;
+    var x1 = x0 + document.documentElement.clientWidth - w, y1 = y0 + document.documentElement.clientHeight - h;
+    function clamp(v, lo, hi) { return Math.max(lo, Math.min(v, hi)); }
+    var best = null;
+    [[pageX - w / 2, pageY - FINGER_PX - h], [pageX - w / 2, pageY + FINGER_PX],
+     [pageX + FINGER_PX, pageY - h / 2], [pageX - FINGER_PX - w, pageY - h / 2]].forEach(function (p) {
+      var x = clamp(p[0], x0, x1), y = clamp(p[1], y0, y1);
+      var gap = Math.hypot(Math.max(x - pageX, 0, pageX - x - w), Math.max(y - pageY, 0, pageY - y - h));
+      if (!best || (best.gap < FINGER_PX && gap > best.gap)) best = { x: x, y: y, gap: gap };
+    });
+    return best;
+  }
   function openMenuAwayFrom(pageX, pageY) {
     menu.hidden = false;
-    var above = pageY - FINGER_PX - menu.offsetHeight;
-    openMenu(pageX - menu.offsetWidth / 2,
-             above >= window.scrollY ? above : pageY + FINGER_PX);
+    menu.classList.remove('compact');
+    var place = awayFrom(pageX, pageY);
+    if (place.gap < FINGER_PX) {
+      menu.classList.add('compact');
+      place = awayFrom(pageX, pageY);
+    }
+    openMenu(place.x, place.y);
+    pressedAt = { pageX: pageX, pageY: pageY };
   }
   function openMenuOnCanvas() {
     var r = canvas.getBoundingClientRect();
@@ -159,8 +182,12 @@ var vexoPage = (function () {
     pointerdown: function (event) {
       if (event.pointerType === 'mouse') return;
       event.preventDefault();  // no mouse events made up from the touch
-      canvas.setPointerCapture(event.pointerId);
-      canvas.focus();
+      // Before the program runs there is nobody to tell: no finger is kept either.
+      if (!running) return;
+      try {
+        canvas.setPointerCapture(event.pointerId);
+      } catch (e) {}  // a pointer the browser does not know (a made-up event) is not captured
+      canvas.focus({ preventScroll: true });
       closeMenu();
       if (fingers.size >= 2) return;
       endGesture();
@@ -237,16 +264,27 @@ var vexoPage = (function () {
   // error. glutInit registers them later, so the wrapped ones are those it registers. Keys
   // reach the program only from the focused canvas, and the browser keeps its default for
   // every key the program says it did not take.
+  // The browser's history and tab keys stay the browser's, though some are the desktop's
+  // controls too: Ctrl + Alt + Page Up or Page Down stands in for Ctrl + Page Up or Page Down,
+  // Ctrl + Alt + Left or Right turns 10 degrees as Alt + Left or Right do, and Home is Alt + Home.
+  function browsers(event) {
+    var k = event.key, arrow = k === 'ArrowLeft' || k === 'ArrowRight';
+    return (event.altKey && !event.ctrlKey && !event.metaKey && (arrow || k === 'Home')) ||
+           (event.metaKey && (arrow || k === '[' || k === ']' || k === 'y' || k === 'Y')) ||
+           (event.ctrlKey && !event.altKey && (k === 'PageUp' || k === 'PageDown' || k === 'Tab'));
+  }
   var glutKeydown = GLUT.onKeydown;
   GLUT.onKeydown = function (event) {
-    if (event.target !== canvas) return;
+    if (event.target !== canvas || browsers(event)) return;
     if (event.key === 'ContextMenu' || (event.key === 'F10' && event.shiftKey)) {
       event.preventDefault();
       openMenuOnCanvas();
       return;
     }
+    var page = event.ctrlKey && event.altKey && (event.key === 'PageUp' || event.key === 'PageDown');
     var asked = { keyCode: event.keyCode, key: event.key, shiftKey: event.shiftKey, ctrlKey: event.ctrlKey,
-                  altKey: event.altKey, metaKey: event.metaKey, target: canvas, preventDefault: function () {} };
+                  altKey: event.altKey && !page, metaKey: event.metaKey, target: canvas,
+                  preventDefault: function () {} };
     taken = false;
     call(function () { glutKeydown(asked); });
     if (taken || ended) event.preventDefault();
@@ -292,8 +330,9 @@ var vexoPage = (function () {
       .addEventListener('change', function () { resize(); watchDensity(); }, { once: true });
   }
 
-  var ended = false;
+  var ended = false, running = false;
   addOnPostRun(function () {
+    running = true;
     resize();
     try {
       observer.observe(canvas, { box: 'device-pixel-content-box' });
@@ -313,7 +352,10 @@ var vexoPage = (function () {
       entry.setAttribute('role', 'menuitem');
       entry.lang = 'fr';  // the program's own words are French
       entry.textContent = label;
-      entry.addEventListener('click', function () {
+      entry.addEventListener('click', function (event) {
+        // A tap within a finger's width of the press that opened the menu was not aimed at it.
+        if (pressedAt && event.detail &&
+            Math.hypot(event.pageX - pressedAt.pageX, event.pageY - pressedAt.pageY) < FINGER_PX) return;
         closeMenu();
         call(function () { _webMenuChoose(value); });
       });

@@ -11,10 +11,10 @@ const types = { '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '
 
 // Serves the files of `root` on a free port of 127.0.0.1 as a static host does: by type,
 // gzipped for a client that takes it, 404 for what is not there. Resolves to { url, close,
-// replaced }: a path set in `replaced` is served with the text given there instead (a new
-// build, say).
+// replaced, sent }: a path set in `replaced` is served with the text given there instead (a new
+// build, say); `sent` maps each path to the bytes sent for it so far.
 export async function serve(root) {
-  const replaced = {};
+  const replaced = {}, sent = {};
   const server = createServer(async (request, response) => {
     const path = normalize(decodeURIComponent(new URL(request.url, 'http://x').pathname));
     try {
@@ -27,12 +27,13 @@ export async function serve(root) {
       }
       response.writeHead(200, headers);
       response.end(body);
+      sent[path] = (sent[path] || 0) + body.length;
     } catch {
       response.writeHead(404).end();
     }
   });
   await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
-  return { url: `http://127.0.0.1:${server.address().port}/`, close: () => server.close(), replaced };
+  return { url: `http://127.0.0.1:${server.address().port}/`, close: () => server.close(), replaced, sent };
 }
 
 // Debian's Chromium as root on a machine with no GPU and no network beyond this one.
@@ -134,10 +135,11 @@ export async function drag(page, keys, x, y, dx, dy) {
 }
 
 // Fingers on the canvas through the DevTools protocol: touch(page)(type, [[x, y], ...]) with
-// type touchStart, touchMove or touchEnd and points in the canvas's CSS pixels.
-export async function touch(page) {
+// type touchStart, touchMove or touchEnd and points in the canvas's CSS pixels; the canvas of
+// `frame` when the page embeds Vexo.
+export async function touch(page, frame = page) {
   const cdp = await page.createCDPSession();
-  const box = await (await page.$('#canvas')).boundingBox();
+  const box = await (await frame.$('#canvas')).boundingBox();
   return (type, points) => cdp.send('Input.dispatchTouchEvent', {
     type, touchPoints: points.map(([x, y], id) => ({ x: box.x + x, y: box.y + y, id })),
   });

@@ -3,6 +3,7 @@
 import { after, before, test as nodeTest } from 'node:test';
 import assert from 'node:assert/strict';
 import { readFile } from 'node:fs/promises';
+import { gzipSync } from 'node:zlib';
 import { dirname, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { createRequire } from 'node:module';
@@ -182,6 +183,69 @@ test('touch: a finger turns as a Shift-drag, two pinch and pan, a long press ope
   await page.close();
 });
 
+const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
+// Vexo embedded by a host page: `body` around an iframe of it.
+const host = (path, body) => { server.replaced[path] = `<!doctype html><body style="margin:0">${body}</body>`; return server.url + path.slice(1); };
+const started = (frame) => frame.waitForFunction(() => document.querySelector('#loading').hidden);
+
+test('careless visitors: a tap while it loads, a host page\'s focus, a short embed, Escape with the menu open', async () => {
+  // A tap before the module is ready throws nothing and leaves no finger behind.
+  const context = await browser.createBrowserContext();  // where no service worker answers first
+  const early = await context.newPage();
+  early.errors = [];
+  early.on('pageerror', (e) => early.errors.push(`uncaught: ${e}`));
+  await early.setViewport(phone.viewport);
+  await early.setRequestInterception(true);
+  let module = null;
+  early.on('request', (r) => (r.url().endsWith('vexo.wasm') && !module ? (module = r) : r.continue()));
+  await early.goto(server.url, { waitUntil: 'domcontentloaded' });
+  await early.waitForFunction(() => typeof vexoPage !== 'undefined');
+  const finger = await touch(early);
+  await finger('touchStart', [[100, 100]]), await finger('touchEnd', []);
+  await finger('touchStart', [[100, 100]]);
+  module.continue();
+  await started(early);
+  await finger('touchEnd', []);
+  await finger('touchStart', [[60, 60]]), await sleep(700), await finger('touchEnd', []);
+  assert.equal(await early.$eval('.menu', (m) => m.hidden), false, 'a long press after the load opens the menu');
+  // Escape closes an open menu before anything else.
+  await early.keyboard.press('Escape');
+  assert.deepEqual(await early.evaluate(() => [document.querySelector('.menu').hidden, document.querySelector('#ended').hidden]),
+    [true, true], 'Escape closed the menu and left Vexo running');
+  assert.deepEqual(early.errors, []);
+  await context.close();
+
+  // A host page's focused field keeps its focus, its typing and its scroll while Vexo starts.
+  const page = await browser.newPage();
+  await page.setViewport({ width: 800, height: 600 });
+  await page.goto(host('/host.html', '<input id="field"><div style="height:1500px"></div><iframe src="./" width="300" height="300"></iframe>'));
+  await page.focus('#field');
+  await page.keyboard.type('ab');
+  const frame = await (await page.$('iframe')).contentFrame();
+  await started(frame);
+  await page.keyboard.type('c');
+  assert.deepEqual(await page.evaluate(() => [document.activeElement.id, field.value, scrollY]), ['field', 'abc', 0]);
+
+  // In a short embed the menu opens clear of the finger, and a tap there chooses nothing.
+  for (const [w, h] of [[300, 100], [150, 150]]) {
+    await page.goto(host('/short.html', `<iframe src="./" width="${w}" height="${h}" style="border:0"></iframe>`));
+    const short = await (await page.$('iframe')).contentFrame();
+    await started(short);
+    await short.$eval('#canvas', (c) => c.scrollIntoView());
+    const box = await (await short.$('#canvas')).boundingBox();
+    const at = [Math.min(box.width, w) / 2, Math.min(h - box.y, box.height) / 2];
+    const fingers = await touch(page, short);
+    await fingers('touchStart', [at]), await sleep(700), await fingers('touchEnd', []);
+    const menu = await (await short.$('.menu:not([hidden])')).boundingBox();
+    const [x, y] = [box.x + at[0], box.y + at[1]];
+    const gap = Math.hypot(Math.max(menu.x - x, 0, x - menu.x - menu.width), Math.max(menu.y - y, 0, y - menu.y - menu.height));
+    assert.ok(gap >= 30, `${w} x ${h}: the menu (${menu.x}, ${menu.y}, ${menu.width} x ${menu.height}) ${gap} px from the finger at ${x}, ${y}`);
+    for (const d of [0, 6]) await fingers('touchStart', [[at[0] + d, at[1]]]), await fingers('touchEnd', []);
+    assert.equal(await short.$eval('#ended', (e) => e.hidden), true, `${w} x ${h}: a tap after a long press ended Vexo`);
+  }
+  await page.close();
+});
+
 // The canvas's size in device pixels, as the browser lays it out.
 const devicePixels = (page) => page.$eval('#canvas', (c) => new Promise((resolve) => {
   const observer = new ResizeObserver(([entry]) => {
@@ -243,16 +307,20 @@ test('keys: only from the canvas and only Vexo\'s; Tab leaves; the menu from the
     c.dispatchEvent(e);
     return e.defaultPrevented;
   }, init);
+  // History and tab keys stay the browser's even where they are the desktop's controls.
   const browserKeys = [{ key: 'F5', keyCode: 116 }, { key: 'F12', keyCode: 123 }, { key: 'Backspace', keyCode: 8 },
     { key: 'F1', keyCode: 112, altKey: true }, { key: 'End', keyCode: 35 }, { key: 'q', keyCode: 81 }, { key: 'Shift', keyCode: 16, shiftKey: true },
     { key: 'f', keyCode: 70, ctrlKey: true }, { key: 'r', keyCode: 82, ctrlKey: true }, { key: 'c', keyCode: 67, ctrlKey: true },
     { key: '=', keyCode: 187, ctrlKey: true }, { key: '0', keyCode: 48, ctrlKey: true }, { key: 'd', keyCode: 68, altKey: true },
-    { key: 'Tab', keyCode: 9 }];
-  for (const k of browserKeys) assert.equal(await taken(k), false, `${JSON.stringify(k)} is the browser's`);
-  for (const k of [{ key: 'x', keyCode: 88 }, { key: 'ArrowLeft', keyCode: 37, altKey: true }, { key: 'Home', keyCode: 36 },
-    { key: 'Enter', keyCode: 13, shiftKey: true }, { key: 'PageUp', keyCode: 33, ctrlKey: true }]) {
-    assert.equal(await taken(k), true, `${k.key} is Vexo's`);
-  }
+    { key: 'Tab', keyCode: 9 }, { key: 'ArrowLeft', keyCode: 37, altKey: true }, { key: 'ArrowRight', keyCode: 39, altKey: true },
+    { key: 'Home', keyCode: 36, altKey: true }, { key: 'PageUp', keyCode: 33, ctrlKey: true }, { key: 'PageDown', keyCode: 34, ctrlKey: true },
+    { key: 'ArrowLeft', keyCode: 37, metaKey: true }, { key: 'y', keyCode: 89, metaKey: true }];
+  const vexoKeys = [{ key: 'x', keyCode: 88 }, { key: 'ArrowLeft', keyCode: 37, altKey: true, ctrlKey: true }, { key: 'Home', keyCode: 36 },
+    { key: 'Enter', keyCode: 13, shiftKey: true }, { key: 'PageUp', keyCode: 33, ctrlKey: true, altKey: true }, { key: 'PageDown', keyCode: 34, altKey: true }];
+  const wrong = [];
+  for (const k of browserKeys) if (await taken(k)) wrong.push(`${JSON.stringify(k)} taken from the browser`);
+  for (const k of vexoKeys) if (!(await taken(k))) wrong.push(`${JSON.stringify(k)} not Vexo's`);
+  assert.deepEqual(wrong, []);
 
   await page.keyboard.press('Space');
   await page.waitForFunction(() => document.querySelector('#status').textContent === 'Paused.');
@@ -369,12 +437,23 @@ test('loading is said until the first frame; file://, no WebGL and a missing mod
   }
 });
 
+// A new build's offer, and the visitor taking it, which loads the page again. The tab looked
+// at is brought to the front: a background tab draws no frames, and waits poll on frames.
+const offered = (page) => page.bringToFront().then(() =>
+  page.waitForFunction(() => !document.querySelector('#update').hidden, { timeout: 20000 }));
+const take = (page) => Promise.all([page.waitForNavigation(), page.click('#take-update')]);
+
 test('offline: after one visit from a sub-path, the page opens and draws with no network', async () => {
   const site = await serve(resolve(root, '..'));
   try {
     const url = `${site.url}${root.split('/').pop()}/`;
     const page = await open(browser, url);
     await page.evaluate(() => navigator.serviceWorker.ready);
+    // A first visit fetches each file once: the service worker stores what the page fetched.
+    const own = (await Promise.all(['index.html', 'vexo.js', 'vexo.wasm'].map((f) => readFile(resolve(root, f)))))
+      .reduce((n, bytes) => n + gzipSync(bytes, { level: 9 }).length, 0);
+    const all = Object.values(site.sent).reduce((a, b) => a + b, 0);
+    assert.ok(all <= 1.3 * own, `a first visit took ${all} bytes for the page's ${own}: ${JSON.stringify(site.sent)}`);
     await page.setOfflineMode(true);
     await page.reload();
     await page.waitForFunction(() => document.querySelector('#loading').hidden);
@@ -382,19 +461,26 @@ test('offline: after one visit from a sub-path, the page opens and draws with no
     assert.ok(await page.evaluate(() => !!navigator.serviceWorker.controller));
     assert.equal(await page.$eval('#update', (p) => p.hidden), true, 'no new build yet');
 
-    // A new build deployed: one tab, reloaded, is told that it waits, and takes it when asked.
+    // A new build deployed: one tab, reloaded, is told that it waits, and takes it when asked;
+    // a second tab's offer then loads it too.
+    const other = await open(browser, url);
     const name = root.split('/').pop();
     const sw = await readFile(resolve(root, 'sw.js'), 'utf8');
     const build = sw.match(/const BUILD = '([^']*)'/)[1];
     site.replaced[`/${name}/sw.js`] = sw.replace(build, 'a-new-build');
     await page.setOfflineMode(false);
     await page.reload();
-    await page.waitForSelector('#update:not([hidden])', { timeout: 20000 });
-    await Promise.all([page.waitForNavigation(), page.click('#take-update')]);
+    await offered(page);
+    await take(page);
     await page.waitForFunction(() => document.querySelector('#loading').hidden);
     const caches_ = await page.evaluate(() => caches.keys());
     assert.ok(caches_.length === 1 && caches_[0].endsWith(' a-new-build'), `the caches: ${caches_}`);
     assert.equal(await page.$eval('#update', (p) => p.hidden), true, 'the new build in use');
+    await offered(other);
+    await take(other);
+    await other.waitForFunction(() => document.querySelector('#loading').hidden);
+    assert.equal(await other.$eval('#update', (p) => p.hidden), true, 'the second tab on the new build');
+    await other.close();
     await page.close();
   } finally {
     site.close();
