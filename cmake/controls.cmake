@@ -1,5 +1,6 @@
 # The controls, read from data/controls.txt and written out in the form each place needs:
-# C string pairs for --help, roff for the manual page, table rows for the page.
+# C string pairs for --help, roff for the manual page, table rows for the page, plain text for
+# the Windows zip's README.
 # Also usable as a script (cmake -P) through vexo_controls_rows.
 get_filename_component(VEXO_CONTROLS_FILE ${CMAKE_CURRENT_LIST_DIR}/../data/controls.txt ABSOLUTE)
 
@@ -36,13 +37,14 @@ function(vexo_controls_escape format text out)
     string(REPLACE "&" "&amp;" text "${text}")
     string(REPLACE "<" "&lt;" text "${text}")
     string(REGEX REPLACE "\"([^\"]*)\"" "&ldquo;<span lang=\"fr\">\\1</span>&rdquo;" text "${text}")
-  else()
+  elseif(NOT format STREQUAL "text")
     message(FATAL_ERROR "vexo_controls: no format ${format}")
   endif()
   set(${out} "${text}" PARENT_SCOPE)
 endfunction()
 
-# vexo_controls(FORMAT WHERE OUT): OUT becomes the rows for WHERE as FORMAT (c, roff or html).
+# vexo_controls(FORMAT WHERE OUT): OUT becomes the rows for WHERE as FORMAT (c, roff, html or
+# text).
 function(vexo_controls format where out)
   vexo_controls_rows(${where} rows)
   set(text "")
@@ -56,6 +58,8 @@ function(vexo_controls format where out)
       string(APPEND text "{\"${input}\", \"${does}\"},\n")
     elseif(format STREQUAL "roff")
       string(APPEND text ".TP\n.B ${input}\n${does}.\n")
+    elseif(format STREQUAL "text")
+      string(APPEND text "  ${input}\n      ${does}\n")
     else()
       string(APPEND text "<tr><th scope=\"row\">${input}</th><td>${does}</td></tr>\n")
     endif()

@@ -13,3 +13,8 @@ set(VEXO_MANIFEST ${CMAKE_BINARY_DIR}/vexo.manifest)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/windows/vexo.manifest.in ${VEXO_MANIFEST} @ONLY)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/windows/vexo.rc.in ${CMAKE_BINARY_DIR}/vexo.rc @ONLY)
 target_sources(vexo PRIVATE ${CMAKE_BINARY_DIR}/vexo.rc)
+
+# The zip's README, with the controls of data/controls.txt; windows.sh gives it Windows' line ends.
+include(${PROJECT_SOURCE_DIR}/cmake/controls.cmake)
+vexo_controls(text desktop VEXO_CONTROLS)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/windows/README.txt.in ${CMAKE_BINARY_DIR}/README.txt @ONLY)

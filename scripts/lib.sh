@@ -68,6 +68,22 @@ drag_in() {
     timeout 10 xdotool mouseup 1 keyup "$modifiers" sleep 0.2
 }
 
+# What the test scripts share: a failure said and ended, xdotool with a bound.
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+xdo() { timeout 10 xdotool "$@"; }
+
+# The share of a picture (an image file, or xwd:- for xwd's on standard input) that is not the
+# grey background, from 0 to 1; and whether a share says the die is shown: it covers about a
+# third of a window that shows it whole.
+die_share() {
+    convert "$1" -fuzz 3% -fill black -opaque 'rgb(128,128,128)' -fill white +opaque black \
+        -format '%[fx:mean]' info:
+}
+shows_die() { awk -v die="$1" 'BEGIN { exit !(die > 0.15) }'; }
+
 have_display() { [[ -n "${DISPLAY:-}" ]] && xdpyinfo >/dev/null 2>&1; }
 
 # Runs the calling script again, with the arguments given, on a private X server (xvfb.sh),

@@ -14,18 +14,22 @@ trap 'rm -rf "$work"' EXIT
 convert "$work/screenshot.ppm" -strip "$top/docs/vexo.png"
 echo "$top/docs/vexo.png"
 # The die alone, its grey surround made transparent, centred in a square with a small margin.
+# The page's icons (192, 512, maskable) are a download: 256 colours with their alpha look the
+# same at a third of the bytes.
 for size in 48 128 192 256 512; do
     mkdir -p "$top/data/icons/$size"
+    page=()
+    [[ $size -lt 192 || $size -eq 256 ]] || page=(-colors 256)
     convert "$work/icon.ppm" -fuzz 2% -transparent 'rgb(128,128,128)' -trim +repage \
         -resize $((size * 15 / 16))x$((size * 15 / 16)) -background none -gravity center \
-        -extent "${size}x${size}" -strip "$top/data/icons/$size/vexo.png"
+        -extent "${size}x${size}" -strip "${page[@]}" "$top/data/icons/$size/vexo.png"
     echo "$top/data/icons/$size/vexo.png"
 done
 # Maskable: the die within the middle 60 %, on the page's grey to the edges, so that any
 # mask a launcher cuts keeps it whole.
 mkdir -p "$top/data/icons/maskable"
 convert "$work/icon.ppm" -fuzz 2% -trim +repage -resize 307x307 -background 'rgb(128,128,128)' \
-    -gravity center -extent 512x512 -strip "$top/data/icons/maskable/vexo.png"
+    -gravity center -extent 512x512 -strip -colors 256 "$top/data/icons/maskable/vexo.png"
 echo "$top/data/icons/maskable/vexo.png"
 
 # The manipulator's example, its view turned and its light moved by drags as a person would.

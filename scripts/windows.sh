@@ -85,7 +85,7 @@ make_zip() {
     "$mingw-strip" -o "$stage/vexo.exe" "$dir/vexo.exe"
     # Text with Windows' line ends, for Notepad.
     sed 's/$/\r/' "$top/LICENSE" >"$stage/LICENSE.txt"
-    sed "s/@VERSION@/$version/; s/\$/\r/" "$top/platform/windows/README.txt" >"$stage/README.txt"
+    sed 's/$/\r/' "$dir/README.txt" >"$stage/README.txt"
     # The zip keeps Unix modes: fixed ones, not the builder's umask.
     chmod 0755 "$stage/vexo.exe"
     chmod 0644 "$stage"/*.txt

@@ -12,7 +12,6 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 build=$1
 work=$(mktemp -d)
 trap 'kill "${pid:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
 warnings=(-Wall -Wextra -Werror -pedantic)
 
 cmake --install "$build" --prefix "$work/prefix" --component manipulator >/dev/null
@@ -67,7 +66,6 @@ for light in "$work/light-c" "$work/light-c++" "$work/cmake/light"; do
     name=${light#"$work"/}
     "$light" >"$work/out" &
     pid=$!
-    xdo() { timeout 10 xdotool "$@"; }
     win=$("$top/scripts/vexo-window.sh" "$pid" 5 '^Light$') || fail "$name opened no window"
     drag() { drag_in "$win" 150 150 "$@"; }  # MODIFIERS DX DY
     xdo windowfocus --sync "$win"

@@ -106,5 +106,7 @@ for script in $(cd "$top" && find scripts tests .ci -path '*/node_modules' -prun
         \( -name '*.sh' -o -path .ci/run \) -print); do
     [[ $script == scripts/lib.sh ]] || grep -q '^source .*lib\.sh"\?$' "$top/$script" || grep -q '^exec ' "$top/$script" ||
         { echo "FAIL $script does not source scripts/lib.sh, so it may fail without a word"; failures=$((failures + 1)); }
+    [[ $script == scripts/lib.sh ]] || ! grep -qE '^\s*(fail|xdo|die_share|shows_die|wait_until)\(\)' "$top/$script" ||
+        { echo "FAIL $script defines again a helper of scripts/lib.sh"; failures=$((failures + 1)); }
 done
 [[ $failures -eq 0 ]]

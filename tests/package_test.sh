@@ -9,7 +9,6 @@ source "$(dirname "$0")/../scripts/lib.sh"
 top=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # The sources as a tarball has them: what git tracks (and new files), without .git.
 for place in a b; do

@@ -222,6 +222,26 @@ TEST_F(Manip, CtrlAltDrivesTwoBoundedParameters) {
     manipSetChangeHook(nullptr);
 }
 
+// A reset brings back the start view and keeps what the client set: hooks, slots, pan gain.
+TEST_F(Manip, ResetKeepsTheClientsSettings) {
+    manipSetChangeHook(countChange);
+    manipSetRedisplayHook(countChange);
+    manipSetQuitHook(countChange);
+    manipSetParamSlot(1, &slotY, 2, -1, 1);
+    manipSetPanGain(3);
+    drag(SHIFT, {{0, 0}, {10, 10}});
+    manipReset();
+    EXPECT_EQ(view(), kStartView);
+    EXPECT_TRUE(s.changeHook == countChange && s.redisplayHook == countChange &&
+                s.quitHook == countChange);
+    EXPECT_TRUE(s.slot[1].target == &slotY && s.slot[1].gain == 2 && s.slot[1].min == -1 &&
+                s.slot[1].max == 1);
+    EXPECT_EQ(s.panGain, 3);
+    manipSetChangeHook(nullptr), manipSetRedisplayHook(nullptr), manipSetQuitHook(nullptr);
+    manipSetParamSlot(1, nullptr, 0, 0, 0);
+    manipSetPanGain(1);
+}
+
 // What a caller gets wrong is refused in every build, and leaves every byte of the state alone.
 TEST_F(Manip, MisuseIsRefusedAndChangesNothing) {
     manipSetChangeHook(countChange);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "palette.h"
 
 namespace {
@@ -22,41 +24,47 @@ TEST(Palette, LightColoursAreStableConstants) {
     EXPECT_EQ(paletteBlue(), paletteColor(PALETTE_BLUE));
 }
 
-// Every colour a client may ask for, by name: each entry its own, in its place, opaque.
-TEST(Palette, WholeTableIsReachableAndOpaque) {
+// Each colour fits its name: the pure ones full on their channels and off on the others, a
+// darker shade its colour scaled, the light and warm ones in the order of their channels; all
+// opaque and each its own. Nothing past the end of the table.
+TEST(Palette, EachColourFitsItsName) {
+    auto c = [](PaletteColor name) { return paletteColor(name); };
+    // Red, green and blue as the bits 4, 2 and 1.
+    const std::pair<PaletteColor, int> pure[] = {
+        {PALETTE_WHITE, 7}, {PALETTE_YELLOW, 6}, {PALETTE_CYAN, 3}, {PALETTE_MAGENTA, 5},
+        {PALETTE_RED, 4},   {PALETTE_GREEN, 2},  {PALETTE_BLUE, 1}, {PALETTE_BLACK, 0}};
+    for (auto [name, bits] : pure) {
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(c(name)[i], (bits >> (2 - i)) & 1) << name << ", channel " << i;
+    }
     const struct {
-        PaletteColor name;
-        float r, g, b;
-    } table[] = {
-        {PALETTE_WHITE, 1, 1, 1},
-        {PALETTE_YELLOW, 1, 1, 0},
-        {PALETTE_CYAN, 0, 1, 1},
-        {PALETTE_MAGENTA, 1, 0, 1},
-        {PALETTE_RED, 1, 0, 0},
-        {PALETTE_GREEN, 0, 1, 0},
-        {PALETTE_BLUE, 0, 0, 1},
-        {PALETTE_BLACK, 0, 0, 0},
-        {PALETTE_GREY_10, .1f, .1f, .1f},
-        {PALETTE_GREY_25, .25f, .25f, .25f},
-        {PALETTE_GREY_50, .5f, .5f, .5f},
-        {PALETTE_GREY_75, .75f, .75f, .75f},
-        {PALETTE_DARK_YELLOW, .75f, .75f, 0},
-        {PALETTE_OLIVE, .5f, .5f, 0},
-        {PALETTE_TEAL, 0, .5f, .5f},
-        {PALETTE_PURPLE, .5f, 0, .5f},
-        {PALETTE_MAROON, .5f, 0, 0},
-        {PALETTE_DARK_GREEN, 0, .5f, 0},
-        {PALETTE_NAVY, 0, 0, .5f},
-        {PALETTE_TAN, .8f, .6f, .4f},
-        {PALETTE_PINK, 1, .65f, .65f},
-        {PALETTE_BROWN, .6f, .25f, .25f},
-        {PALETTE_LIGHT_BLUE, .5f, .5f, 1},
-        {PALETTE_SLATE_BLUE, .25f, .25f, .5f},
-    };
-    static_assert(sizeof table / sizeof table[0] == PALETTE_COUNT, "every entry, once");
-    for (const auto& c : table) {
-        SCOPED_TRACE("entry " + std::to_string(c.name));
-        expectColor(paletteColor(c.name), c.r, c.g, c.b);
+        PaletteColor shade, of;
+        float by;
+    } shades[] = {
+        {PALETTE_GREY_10, PALETTE_WHITE, .1f},       {PALETTE_GREY_25, PALETTE_WHITE, .25f},
+        {PALETTE_GREY_50, PALETTE_WHITE, .5f},       {PALETTE_GREY_75, PALETTE_WHITE, .75f},
+        {PALETTE_DARK_YELLOW, PALETTE_YELLOW, .75f}, {PALETTE_OLIVE, PALETTE_YELLOW, .5f},
+        {PALETTE_TEAL, PALETTE_CYAN, .5f},           {PALETTE_PURPLE, PALETTE_MAGENTA, .5f},
+        {PALETTE_MAROON, PALETTE_RED, .5f},          {PALETTE_DARK_GREEN, PALETTE_GREEN, .5f},
+        {PALETTE_NAVY, PALETTE_BLUE, .5f},           {PALETTE_SLATE_BLUE, PALETTE_LIGHT_BLUE, .5f}};
+    for (const auto& s : shades) {
+        for (int i = 0; i < 3; ++i)
+            EXPECT_FLOAT_EQ(c(s.shade)[i], c(s.of)[i] * s.by) << s.shade << ", channel " << i;
+    }
+    const float *pink = c(PALETTE_PINK), *brown = c(PALETTE_BROWN), *tan = c(PALETTE_TAN);
+    const float* lightBlue = c(PALETTE_LIGHT_BLUE);
+    EXPECT_TRUE(pink[0] == 1 && pink[1] == pink[2] && pink[1] > 0.5f) << "pink: red, lightened";
+    EXPECT_TRUE(brown[0] < 1 && brown[1] == brown[2] && brown[1] < brown[0] / 2)
+        << "brown: red, darkened";
+    EXPECT_TRUE(tan[0] > tan[1] && tan[1] > tan[2] && tan[2] > 0) << "tan: warm and light";
+    EXPECT_TRUE(lightBlue[2] == 1 && lightBlue[0] == lightBlue[1] && lightBlue[0] > 0)
+        << "light blue";
+    for (int i = 0; i < PALETTE_COUNT; ++i) {
+        EXPECT_EQ(paletteColor(PaletteColor(i))[3], 1.0f) << i;
+        for (int j = 0; j < i; ++j) {
+            EXPECT_FALSE(std::equal(c(PaletteColor(i)), c(PaletteColor(i)) + 3, c(PaletteColor(j))))
+                << i << " and " << j << " are the same colour";
+        }
     }
     EXPECT_EQ(paletteColor(PALETTE_COUNT), nullptr);
     EXPECT_EQ(paletteColor(static_cast<PaletteColor>(-1)), nullptr);

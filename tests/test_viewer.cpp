@@ -1,6 +1,12 @@
 #include <GL/glu.h>
 #include <GL/glut.h>
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <GL/glx.h>
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+#include <unistd.h>
+#endif
 
 #include <array>
 #include <cmath>
@@ -23,38 +29,30 @@ bool isBlack(const DieTexture& t, int r, int c) {
 
 // ---- Face images -----------------------------------------------------------------------
 
+// Each image is white with n black 2 x 2 pips in the blocks at 3, 7 and 11 each way, the middle
+// one for the odd counts only, and looks the same after a half turn, as a die's faces do.
 TEST(DieTextures, PipsSitInTheirBlocksOnWhite) {
     buildDieTextures();
     static_assert(sizeof(DieTexture) == 768, "16 x 16 RGB bytes, no padding");
-    // First texels of each face's pips.
-    const std::vector<std::pair<int, int>> pips[6] = {
-        {{7, 7}},
-        {{3, 3}, {11, 11}},
-        {{7, 7}, {3, 3}, {11, 11}},
-        {{3, 3}, {3, 11}, {11, 3}, {11, 11}},
-        {{7, 7}, {3, 3}, {3, 11}, {11, 3}, {11, 11}},
-        {{3, 3}, {3, 7}, {3, 11}, {11, 3}, {11, 7}, {11, 11}},
-    };
+    auto inBlock = [](int v) { return v >= 3 && v <= 12 && (v - 3) % 4 < 2; };
     for (int n = 1; n <= 6; ++n) {
         const DieTexture& t = dieTexture(n);
-        bool black[16][16] = {};
-        for (auto [r, c] : pips[n - 1]) {
-            black[r][c] = black[r + 1][c] = black[r][c + 1] = black[r + 1][c + 1] = true;
-        }
         int blackTexels = 0;
         for (int r = 0; r < 16; ++r) {
             for (int c = 0; c < 16; ++c) {
                 const unsigned char* p = t.texels + (r * 16 + c) * 3;
-                if (black[r][c]) {
-                    EXPECT_TRUE(isBlack(t, r, c)) << n << " pips: texel " << r << "," << c;
-                } else {
-                    EXPECT_TRUE(p[0] == 255 && p[1] == 255 && p[2] == 255)
-                        << n << " pips: texel " << r << "," << c << " should be white";
-                }
-                blackTexels += isBlack(t, r, c);
+                const bool black = isBlack(t, r, c);
+                EXPECT_TRUE(black ? inBlock(r) && inBlock(c)
+                                  : p[0] == 255 && p[1] == 255 && p[2] == 255)
+                    << n << " pips: texel " << r << "," << c
+                    << (black ? " black" : " neither black nor white");
+                EXPECT_EQ(black, isBlack(t, 15 - r, 15 - c))
+                    << n << " pips: a half turn moves texel " << r << "," << c;
+                blackTexels += black;
             }
         }
         EXPECT_EQ(blackTexels, 4 * n) << n << " pips";
+        EXPECT_EQ(isBlack(t, 7, 7), n % 2 == 1) << n << " pips: the middle one";
     }
 }
 
@@ -481,6 +479,8 @@ TEST_F(ViewerGl, EveryInputThatChangesThePictureAsksForARedraw) {
         {"Left", [] { xTap(XK_Left); }},
         {"Page Up", [] { xTap(XK_Prior); }},
         {"Home", [] { xTap(XK_Home); }},
+        {"Enter", [] { xTap(XK_Return); }},
+        {"Enter again", [] { xTap(XK_Return); }},
         {"a Shift-drag", [] { xDrag("shift", 100, 100, 10, 10); }},
     };
     for (const auto& [what, input] : inputs) {
@@ -542,6 +542,32 @@ TEST_F(ViewerGl, SpaceStopsAndResumesTheSpin) {
     ASSERT_TRUE(pumpUntil([&] { return viewerState().animating == before; }));
     EXPECT_EQ(viewerState().spinY, angle) << "resumes from the same angles";
 }
+
+#ifndef _WIN32
+// Docks and task bars find the window by its class, tests and window managers its process.
+TEST_F(ViewerGl, TheWindowIsNamedForDocksAndFoundByItsProcess) {
+    Display* display = glXGetCurrentDisplay();
+    const Window window = glXGetCurrentDrawable();
+    char* title = nullptr;
+    ASSERT_TRUE(XFetchName(display, window, &title));
+    EXPECT_STREQ(title, "Vexo");
+    XFree(title);
+    XClassHint hint{};
+    ASSERT_TRUE(XGetClassHint(display, window, &hint));
+    EXPECT_STREQ(hint.res_name, "vexo");
+    EXPECT_STREQ(hint.res_class, "Vexo");
+    XFree(hint.res_name), XFree(hint.res_class);
+    Atom type;
+    int format;
+    unsigned long count, left;
+    unsigned char* pid = nullptr;
+    XGetWindowProperty(display, window, XInternAtom(display, "_NET_WM_PID", False), 0, 1, False,
+                       XA_CARDINAL, &type, &format, &count, &left, &pid);
+    ASSERT_EQ(count, 1u);
+    EXPECT_EQ(*reinterpret_cast<unsigned long*>(pid), static_cast<unsigned long>(getpid()));
+    XFree(pid);
+}
+#endif
 
 TEST_F(ViewerGl, EnterSwitchesToOutlinesButShiftEnterDoesNot) {
     xMove(125, 125);

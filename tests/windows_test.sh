@@ -11,7 +11,6 @@ zip=$1
 scripts=$(cd "$(dirname "$0")/../scripts" && pwd)
 work=$(mktemp -d)
 trap 'kill ${pid:-} 2>/dev/null || true; rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
 mingw=x86_64-w64-mingw32
 
 unzip -q "$zip" -d "$work"
@@ -43,13 +42,14 @@ grep -q 'PerMonitorV2' <<<"$resources" || fail "vexo.exe declares no per-monitor
 vexo() { timeout 20 wine "$exe" "$@" | tr -d '\r'; }
 [[ $(vexo --version) == "vexo $version" ]] || fail "--version: $(vexo --version)"
 vexo --help | grep -q '^Usage: vexo' || fail "--help: $(vexo --help | head -n 3)"
+[[ $(grep '^  ' "$work/$name/README.txt" | tr -d '\r') == "$(vexo --help | grep '^  ')" ]] ||
+    fail "README.txt's controls are not those of --help"
 status=0
 said=$(timeout 20 wine "$exe" --verison 2>&1 >/dev/null | tr -d '\r'; exit "${PIPESTATUS[0]}") || status=$?
 # (freeglut says first that it cannot read DISPLAY as a Windows display name: Wine's own.)
 [[ $status -eq 1 ]] && grep -qx "vexo: unknown option '--verison'" <<<"$said" ||
     fail "a refused option: status $status, $said"
 
-xdo() { timeout 10 xdotool "$@"; }
 # Starts vexo.exe and finds the window it draws in; Wine draws the frame, GLUT the child.
 start() {
     wine "$exe" 2>"$work/err" &
@@ -62,14 +62,13 @@ start() {
 geometry() { xwininfo -id "$win" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }'; }
 shot() { xwd -silent -id "$win" | convert xwd:- -depth 8 rgb:- | md5sum; }
 # The share of the drawing area that is not the grey background.
-die() { xwd -silent -id "$win" | convert xwd:- -fuzz 3% -fill black -opaque 'rgb(128,128,128)' \
-    -fill white +opaque black -format '%[fx:mean]' info:; }
+die() { xwd -silent -id "$win" | die_share xwd:-; }
 moving() { local a; a=$(shot); sleep 0.3; [[ $(shot) != "$a" ]]; }
 ended() { wait_exit "$pid" 10; [[ $exit_status -eq 0 ]] || fail "$1 ended it with status $exit_status"; }
 
 start
 [[ $(geometry) == 250x250 ]] || fail "the drawing area is $(geometry)"
-awk -v die="$(die)" 'BEGIN { exit !(die > 0.15) }' || fail "no die in the window ($(die) of it)"
+shows_die "$(die)" || fail "no die in the window ($(die) of it)"
 moving || fail "the die does not spin"
 xdo mousemove --window "$win" 125 125 click 1 sleep 0.3 key space
 sleep 0.3
