@@ -1,5 +1,6 @@
 // The right-button pop-up menu. Its one entry, "Quitter", ends the program with status 0.
-// Clients may install a hook that runs just before that exit; the viewer installs none.
+// Clients may install a hook that runs just before that exit; the desktop viewer installs none,
+// the page one that stops the program instead, since a page cannot exit.
 #pragma once
 
 // Value of the "Quitter" entry, as GLUT hands it to the menu callback.

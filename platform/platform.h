@@ -1,7 +1,7 @@
 // What differs between the desktop programs (GLUT on X11 or on Windows) and the web page (the
 // compiler's GLUT over WebGL), kept here so that every other module reads the same on all.
-// The desktop sides issue exactly the GL calls the program has always made; the web side
-// substitutes what WebGL's emulation of the fixed-function pipeline lacks. The platform knows
+// The desktop sides issue the plain OpenGL 1.1 calls of the fixed-function pipeline; the web side
+// substitutes what WebGL's emulation of that pipeline lacks. The platform knows
 // nothing of the viewer above it: the viewer tells it what it needs through these calls.
 #pragma once
 
