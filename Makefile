@@ -6,9 +6,10 @@ CMAKE_FLAGS ?=
 .PHONY: run build test sanitize memcheck bench pictures package web web-run test-web windows \
         test-windows clean
 
-# $(call build_in,FOLDER,CMAKE OPTIONS): configure once per change of options, then build.
+# $(call build_in,FOLDER,PRESET): configure FOLDER as CMakePresets.json's PRESET describes,
+# the one description of every build, then build it.
 define build_in
-	@cmake -S . -B $(1) -G Ninja $(2) $(CMAKE_FLAGS) >/dev/null
+	@cmake -S . --preset $(2) -B $(1) $(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(1)
 endef
 
@@ -19,19 +20,19 @@ run: build
 # The program alone: no tests, no test packages.
 build:
 	@scripts/deps.sh build run
-	$(call build_in,$(BUILD),-DCMAKE_BUILD_TYPE=Release -DVEXO_TESTS=OFF)
+	$(call build_in,$(BUILD),release)
 
 # Every test through CTest, one at a time, on a private X server.
 test:
 	@scripts/deps.sh test package
-	$(call build_in,$(BUILD),-DCMAKE_BUILD_TYPE=Release -DVEXO_TESTS=ON)
+	$(call build_in,$(BUILD),test)
 	@scripts/test.sh $(BUILD)
 
 # The unit and GL tests, and a user's session of the viewer, with AddressSanitizer and
 # UndefinedBehaviorSanitizer; leaks are reported for everything but the GL driver.
 sanitize:
 	@scripts/deps.sh test
-	$(call build_in,$(BUILD)-sanitize,-DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEXO_SANITIZE=ON)
+	$(call build_in,$(BUILD)-sanitize,sanitize)
 	@UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 scripts/test.sh $(BUILD)-sanitize -LE e2e
 	@UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 scripts/xvfb.sh scripts/session.sh \
 	    $(BUILD)-sanitize/vexo && echo "sanitize: the viewer's session ended with status 0"
@@ -39,19 +40,19 @@ sanitize:
 # A user's session of the viewer under valgrind's memcheck.
 memcheck:
 	@scripts/deps.sh run valgrind
-	$(call build_in,$(BUILD)-memcheck,-DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEXO_TESTS=OFF)
+	$(call build_in,$(BUILD)-memcheck,memcheck)
 	@scripts/memcheck.sh $(BUILD)-memcheck
 
 # Frame rates and start-up of the desktop program, and of the page in headless Chromium.
 bench: web
 	@scripts/deps.sh bench
-	$(call build_in,$(BUILD)-bench,-DCMAKE_BUILD_TYPE=Release -DVEXO_TESTS=OFF -DVEXO_BENCH=ON)
+	$(call build_in,$(BUILD)-bench,bench)
 	@scripts/bench.sh $(BUILD)-bench $(BUILD)-web
 
 # The README's screenshot and the icons, drawn in-process at a fixed orientation.
 pictures:
 	@scripts/deps.sh build run
-	$(call build_in,$(BUILD)-tools,-DCMAKE_BUILD_TYPE=Release -DVEXO_TESTS=OFF -DVEXO_TOOLS=ON)
+	$(call build_in,$(BUILD)-tools,tools)
 	@scripts/pictures.sh $(BUILD)-tools
 
 # A Debian package built with Debian's hardening flags, in $(BUILD)-package/.

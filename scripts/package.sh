@@ -20,9 +20,9 @@ export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 # The source and build folders are mapped away, so that where the package is built leaves
 # no trace.
 flags() { (cd "$top" && echo "$(dpkg-buildflags --get "$1") -ffile-prefix-map=$out=build -ffile-prefix-map=$top=src"); }
-cmake -S "$top" -B "$out" -G Ninja -DCMAKE_BUILD_TYPE=None -DVEXO_TESTS=OFF -DCMAKE_INSTALL_PREFIX=/usr \
+cmake -S "$top" --preset package -B "$out" \
     -DCMAKE_C_FLAGS="$(flags CPPFLAGS) $(flags CFLAGS)" -DCMAKE_CXX_FLAGS="$(flags CPPFLAGS) $(flags CXXFLAGS)" \
-    -DCMAKE_EXE_LINKER_FLAGS="$(cd "$top" && dpkg-buildflags --get LDFLAGS)" -DCMAKE_STRIP="$top/scripts/deb-strip.sh" >/dev/null
+    -DCMAKE_EXE_LINKER_FLAGS="$(cd "$top" && dpkg-buildflags --get LDFLAGS)" >/dev/null
 cmake --build "$out"
 (cd "$out" && cpack -G DEB >/dev/null)
 ls "$out"/vexo_*.deb "$out"/libvexo-manipulator-dev_*.deb

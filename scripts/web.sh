@@ -15,7 +15,7 @@ node_modules() {
 
 case "$what" in
     build)
-        emcmake cmake -S "$top" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release ${CMAKE_FLAGS:-} >/dev/null
+        emcmake cmake -S "$top" --preset web -B "$dir" ${CMAKE_FLAGS:-} >/dev/null
         cmake --build "$dir"
         files=("$dir/index.html" "$dir/vexo.js" "$dir/vexo.wasm")
         echo "web: $dir, $(( $(cat "${files[@]}" | wc -c) / 1024 )) KB in all," \

@@ -66,9 +66,8 @@ build() {
     build_freeglut
     source_date_epoch "$top"
     local flags="-ffile-prefix-map=$top=src -ffile-prefix-map=$dir=build"
-    cmake -S "$top" -B "$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
-        -DFreeGLUT_DIR="$freeglut/lib/cmake/FreeGLUT" -DVEXO_TESTS=ON -DCMAKE_C_FLAGS="$flags" \
-        -DCMAKE_CXX_FLAGS="$flags" ${CMAKE_FLAGS:-} >/dev/null
+    cmake -S "$top" --preset windows -B "$dir" -DFreeGLUT_DIR="$freeglut/lib/cmake/FreeGLUT" \
+        -DCMAKE_C_FLAGS="$flags" -DCMAKE_CXX_FLAGS="$flags" ${CMAKE_FLAGS:-} >/dev/null
     cmake --build "$dir"
     make_zip "$dir"
 }
