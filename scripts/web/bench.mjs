@@ -85,3 +85,9 @@ console.log('|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|');
 console.log(`| Median of ${runs} by TBT | ${score('performance')} | ${score('accessibility')} | ${score('best-practices')} | ${score('seo')} | ` +
   `${['first-contentful-paint', 'largest-contentful-paint', 'total-blocking-time', 'cumulative-layout-shift', 'speed-index'].map(metric).join(' | ')} |`);
 console.log(`\nTotal blocking time of the ${runs} runs: ${reports.map((x) => Math.round(tbt(x))).join(', ')} ms.`);
+// What makes figures of two machines comparable, and what blocked the page's thread: Lighthouse's
+// own measure of the machine's speed, and the long tasks of the median run, in its simulated time.
+console.log(`Benchmark index of the runs: ${reports.map((x) => Math.round(x.environment.benchmarkIndex)).join(', ')}.`);
+const tasks = r.audits['long-tasks']?.details?.items || [];
+console.log(`Long tasks of the median run: ${tasks.map((t) => `${Math.round(t.duration)} ms at ${Math.round(t.startTime)} ms in ` +
+  `${(t.url || '').split('/').pop() || 'unattributed work'}`).join('; ') || 'none'}.`);
