@@ -10,13 +10,7 @@
 #include "emscripten.h"
 #include "gl_support.h"
 #include "platform.h"
-
-extern "C" void webTurnBegin(int x, int y);
-extern "C" void webTurnMove(int x, int y);
-extern "C" void webTurnEnd(int x, int y);
-extern "C" void webPinchBegin(int x, int y);
-extern "C" void webPinchMove(float spread, int x, int y);
-extern "C" void webResetView();
+#include "web.h"
 
 std::string& webNativeCalls() {
     static std::string calls;

@@ -103,7 +103,7 @@ ViewerCommand viewerCommand(int argc, const char* const* argv);
 int viewerAnswer(ViewerCommand command, std::FILE* out, std::FILE* err);
 
 // The index of the first argument that is not one of GLUT's own options (-display NAME,
-// -geometry SPEC, -iconic, -indirect, -direct, -gldebug, -sync), or 0 when all are. An option
+// -geometry WxH+X+Y, -iconic, -indirect, -direct, -gldebug, -sync), or 0 when all are. An option
 // that lacks its value is not GLUT's. Judged before GLUT opens a display, which it would fail
 // to do with none, whatever the command line.
 int viewerUnknownArgument(int argc, const char* const* argv);

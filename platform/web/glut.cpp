@@ -4,6 +4,8 @@
 #include <GL/glut.h>
 #include <emscripten.h>
 
+#include "web.h"
+
 namespace {
 
 struct {

@@ -9,6 +9,7 @@
 
 #include "platform.h"
 #include "quit_menu.h"
+#include "web.h"
 
 namespace {
 

@@ -52,14 +52,23 @@ export function launch(args = []) {
 // Opens the page and waits for its first frame (with `started` false, for the document only).
 // With `holdTimers`, GLUT's idle loop (the page's only timer) is held back, so the picture is
 // the die as it starts, straight on, until releaseTimers(page). `viewport` adds to an
-// 800 x 600 one (deviceScaleFactor, hasTouch, isMobile); `reducedMotion` asks for it. Every console message and page error is collected
+// 800 x 600 one (deviceScaleFactor, hasTouch, isMobile); `reducedMotion` asks for it; `hold`
+// holds back the requests it matches (see below). Every console message and page error is collected
 // in page.errors: a normal load and use print none.
 export async function open(browser, url, { holdTimers = false, viewport = {}, reducedMotion = false,
-                                          started = true } = {}) {
+                                          started = true, hold = null } = {}) {
   const page = await browser.newPage();
   page.errors = [];
   page.on('console', (m) => page.errors.push(`${m.type()}: ${m.text()}`));
   page.on('pageerror', (e) => page.errors.push(`uncaught: ${e}`));
+  if (hold) {
+    // Requests whose address matches `hold` wait in page.held until the test answers them;
+    // page.holding = false lets everything through again.
+    page.held = [];
+    page.holding = true;
+    await page.setRequestInterception(true);
+    page.on('request', (r) => page.holding && (hold.test(r.url()) ? page.held.push(r) : r.continue()));
+  }
   if (reducedMotion) await page.emulateMediaFeatures([{ name: 'prefers-reduced-motion', value: 'reduce' }]);
   if (holdTimers) {
     await page.evaluateOnNewDocument(() => {
@@ -72,7 +81,7 @@ export async function open(browser, url, { holdTimers = false, viewport = {}, re
     });
   }
   await page.setViewport({ width: 800, height: 600, ...viewport });
-  await page.goto(url);
+  await page.goto(url, { waitUntil: hold ? 'domcontentloaded' : 'load' });
   if (!started) return page;
   await page.waitForFunction(() => typeof GLUT !== 'undefined' && GLUT.displayFunc);
   await frames(page);

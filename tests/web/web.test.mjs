@@ -191,19 +191,13 @@ const started = (frame) => frame.waitForFunction(() => document.querySelector('#
 test('careless visitors: a tap while it loads, a host page\'s focus, a short embed, Escape with the menu open', async () => {
   // A tap before the module is ready throws nothing and leaves no finger behind.
   const context = await browser.createBrowserContext();  // where no service worker answers first
-  const early = await context.newPage();
-  early.errors = [];
-  early.on('pageerror', (e) => early.errors.push(`uncaught: ${e}`));
-  await early.setViewport(phone.viewport);
-  await early.setRequestInterception(true);
-  let module = null;
-  early.on('request', (r) => (r.url().endsWith('vexo.wasm') && !module ? (module = r) : r.continue()));
-  await early.goto(server.url, { waitUntil: 'domcontentloaded' });
+  const early = await open(context, server.url, { viewport: phone.viewport, hold: /vexo\.wasm$/, started: false });
   await early.waitForFunction(() => typeof vexoPage !== 'undefined');
   const finger = await touch(early);
   await finger('touchStart', [[100, 100]]), await finger('touchEnd', []);
   await finger('touchStart', [[100, 100]]);
-  module.continue();
+  early.holding = false;
+  early.held[0].continue();
   await started(early);
   await finger('touchEnd', []);
   await finger('touchStart', [[60, 60]]), await sleep(700), await finger('touchEnd', []);
@@ -398,14 +392,8 @@ test('loading is said until the first frame; file://, no WebGL and a missing mod
   // The module is asked for before the script has run: hold both and the module still comes.
   // A context of its own, where no service worker answers before the interception.
   const context = await browser.createBrowserContext();
-  const page = await context.newPage();
-  page.errors = [];
-  page.on('pageerror', (e) => page.errors.push(`uncaught: ${e}`));
-  await page.setRequestInterception(true);
-  const held = [];
-  const hold = (r) => (/vexo\.(js|wasm)$/.test(r.url()) ? held.push(r) : r.continue());
-  page.on('request', hold);
-  await page.goto(server.url, { waitUntil: 'domcontentloaded' });
+  const page = await open(context, server.url, { hold: /vexo\.(js|wasm)$/, started: false });
+  const held = page.held;
   const asked = () => held.some((r) => r.url().endsWith('.wasm'));
   for (let i = 0; i < 250 && !asked(); ++i) await new Promise((r) => setTimeout(r, 20));
   assert.ok(asked(), 'vexo.wasm is asked for while vexo.js is held');
@@ -413,7 +401,7 @@ test('loading is said until the first frame; file://, no WebGL and a missing mod
   for (const r of held) r.url().endsWith('.wasm') ? r.respond({ status: 404 }) : r.continue();
   await page.waitForSelector('#problem:not([hidden])');
   assert.match(await problem(page), /could not be loaded.*Try again/);
-  page.off('request', hold);
+  page.holding = false;
   await page.setRequestInterception(false);
   await page.click('#retry');
   await page.waitForFunction(() => document.querySelector('#loading').hidden);
