@@ -549,23 +549,19 @@ TEST_F(ViewerGl, TheWindowIsNamedForDocksAndFoundByItsProcess) {
     Display* display = glXGetCurrentDisplay();
     const Window window = glXGetCurrentDrawable();
     char* title = nullptr;
-    ASSERT_TRUE(XFetchName(display, window, &title));
-    EXPECT_STREQ(title, "Vexo");
-    XFree(title);
     XClassHint hint{};
-    ASSERT_TRUE(XGetClassHint(display, window, &hint));
-    EXPECT_STREQ(hint.res_name, "vexo");
-    EXPECT_STREQ(hint.res_class, "Vexo");
-    XFree(hint.res_name), XFree(hint.res_class);
     Atom type;
     int format;
-    unsigned long count, left;
+    unsigned long count = 0, left;
     unsigned char* pid = nullptr;
+    ASSERT_TRUE(XFetchName(display, window, &title) && XGetClassHint(display, window, &hint));
     XGetWindowProperty(display, window, XInternAtom(display, "_NET_WM_PID", False), 0, 1, False,
                        XA_CARDINAL, &type, &format, &count, &left, &pid);
     ASSERT_EQ(count, 1u);
-    EXPECT_EQ(*reinterpret_cast<unsigned long*>(pid), static_cast<unsigned long>(getpid()));
-    XFree(pid);
+    EXPECT_EQ(std::string(title) + " " + hint.res_name + " " + hint.res_class + " " +
+                  std::to_string(*reinterpret_cast<unsigned long*>(pid)),
+              "Vexo vexo Vexo " + std::to_string(getpid()));
+    XFree(title), XFree(hint.res_name), XFree(hint.res_class), XFree(pid);
 }
 #endif
 
