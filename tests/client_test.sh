@@ -39,8 +39,12 @@ cc_pc "$work/own.c" -o "$work/own" || fail "a client with its own MODE_ names"
 "$work/snippet1" &
 pid=$!
 win=$("$top/scripts/vexo-window.sh" "$pid" 10 '^Quick start$') || fail "the quick start opened no window"
-lit=$(xwd -silent -id "$win" | convert xwd:- -colorspace gray -threshold 40% -format '%[fx:mean]' info:)
-awk -v lit="$lit" 'BEGIN { exit !(lit > 0.05) }' || fail "the quick start's teapot is not lit: $lit of it is bright"
+# Over a twentieth of the window bright, once the first frame is drawn.
+lit() {
+    share=$(xwd -silent -id "$win" | convert xwd:- -colorspace gray -threshold 40% -format '%[fx:mean]' info:)
+    awk -v lit="$share" 'BEGIN { exit !(lit > 0.05) }'
+}
+wait_until 10 lit || fail "the quick start's teapot is not lit: $share of it is bright"
 kill "$pid"
 
 # The CMake package, and add_subdirectory on the folder alone from a project that found nothing;
