@@ -42,7 +42,9 @@ grep -q 'PerMonitorV2' <<<"$resources" || fail "vexo.exe declares no per-monitor
 vexo() { timeout 20 wine "$exe" "$@" | tr -d '\r'; }
 [[ $(vexo --version) == "vexo $version" ]] || fail "--version: $(vexo --version)"
 vexo --help | grep -q '^Usage: vexo' || fail "--help: $(vexo --help | head -n 3)"
-[[ $(grep '^  ' "$work/$name/README.txt" | tr -d '\r') == "$(vexo --help | grep '^  ')" ]] ||
+# The controls, indented by two spaces and what each does by six.
+controls() { grep -E '^  ( {4})?[^ ]' | tr -d '\r'; }
+[[ $(controls <"$work/$name/README.txt") == "$(vexo --help | controls)" ]] ||
     fail "README.txt's controls are not those of --help"
 status=0
 said=$(timeout 20 wine "$exe" --verison 2>&1 >/dev/null | tr -d '\r'; exit "${PIPESTATUS[0]}") || status=$?
