@@ -102,11 +102,13 @@ printf 'source %q/scripts/lib.sh\ntrue\nfalse\n' "$top" >"$work/fails.sh"
 said=$(bash "$work/fails.sh" 2>&1) && failures=$((failures + 1))
 [[ $said == "fails.sh: line 3: \`false\` failed with status 1" ]] &&
     echo "ok   a failing command is reported" || { echo "FAIL failing command reported as: $said"; failures=$((failures + 1)); }
+# The helpers lib.sh defines, which no other script defines again.
+helpers=$(grep -oE '^[a-z_]+\(\)' "$top/scripts/lib.sh" | tr -d '()' | paste -sd '|')
 for script in $(cd "$top" && find scripts tests .ci -path '*/node_modules' -prune -o -type f \
         \( -name '*.sh' -o -path .ci/run \) -print); do
     [[ $script == scripts/lib.sh ]] || grep -q '^source .*lib\.sh"\?$' "$top/$script" || grep -q '^exec ' "$top/$script" ||
         { echo "FAIL $script does not source scripts/lib.sh, so it may fail without a word"; failures=$((failures + 1)); }
-    [[ $script == scripts/lib.sh ]] || ! grep -qE '^\s*(fail|xdo|die_share|shows_die|wait_until)\(\)' "$top/$script" ||
+    [[ $script == scripts/lib.sh ]] || ! grep -qE "^\s*($helpers)\(\)" "$top/$script" ||
         { echo "FAIL $script defines again a helper of scripts/lib.sh"; failures=$((failures + 1)); }
 done
 [[ $failures -eq 0 ]]

@@ -222,29 +222,13 @@ TEST_F(Manip, CtrlAltDrivesTwoBoundedParameters) {
     manipSetChangeHook(nullptr);
 }
 
-// A reset brings back the start view and keeps what the client set: hooks, slots, pan gain.
-TEST_F(Manip, ResetKeepsTheClientsSettings) {
-    manipSetChangeHook(countChange);
-    manipSetRedisplayHook(countChange);
-    manipSetQuitHook(countChange);
-    manipSetParamSlot(1, &slotY, 2, -1, 1);
+// One client's scene: what a caller gets wrong is refused in every build and leaves every byte
+// of the state alone; a reset brings back the start view and keeps the client's hooks, slots
+// and pan gain.
+TEST_F(Manip, MisuseIsRefusedAndAResetKeepsTheClientsSettings) {
+    manipSetChangeHook(countChange), manipSetRedisplayHook(countChange),
+        manipSetQuitHook(countChange);
     manipSetPanGain(3);
-    drag(SHIFT, {{0, 0}, {10, 10}});
-    manipReset();
-    EXPECT_EQ(view(), kStartView);
-    EXPECT_TRUE(s.changeHook == countChange && s.redisplayHook == countChange &&
-                s.quitHook == countChange);
-    EXPECT_TRUE(s.slot[1].target == &slotY && s.slot[1].gain == 2 && s.slot[1].min == -1 &&
-                s.slot[1].max == 1);
-    EXPECT_EQ(s.panGain, 3);
-    manipSetChangeHook(nullptr), manipSetRedisplayHook(nullptr), manipSetQuitHook(nullptr);
-    manipSetParamSlot(1, nullptr, 0, 0, 0);
-    manipSetPanGain(1);
-}
-
-// What a caller gets wrong is refused in every build, and leaves every byte of the state alone.
-TEST_F(Manip, MisuseIsRefusedAndChangesNothing) {
-    manipSetChangeHook(countChange);
     ASSERT_EQ(manipSetParamSlot(1, &slotY, 1, 2, 2), 1) << "min == max holds the value still";
     ManipulatorState before;
     std::memcpy(&before, &s, sizeof s);
@@ -264,8 +248,17 @@ TEST_F(Manip, MisuseIsRefusedAndChangesNothing) {
     for (float factor : {0.0f, -1.0f, nan, -INFINITY}) EXPECT_EQ(manipZoomPixels(factor), 0.0f);
     EXPECT_EQ(manipVersion(), MANIP_VERSION);
     EXPECT_EQ(MANIP_VERSION / 10000, VEXO_MANIPULATOR_VERSION_MAJOR) << "1.0's names stay";
+
+    drag(SHIFT, {{0, 0}, {10, 10}});
+    manipReset();
+    EXPECT_EQ(view(), kStartView);
+    EXPECT_TRUE(!std::memcmp(before.slot, s.slot, sizeof s.slot) && s.panGain == 3 &&
+                s.changeHook == countChange && s.redisplayHook == countChange &&
+                s.quitHook == countChange)
+        << "the client's settings after a reset";
+    manipSetChangeHook(nullptr), manipSetRedisplayHook(nullptr), manipSetQuitHook(nullptr);
     manipSetParamSlot(1, nullptr, 0, 0, 0);
-    manipSetChangeHook(nullptr);
+    manipSetPanGain(1);
 }
 
 // ---- Keys ------------------------------------------------------------------------------

@@ -276,12 +276,6 @@ var vexoPage = (function () {
   var glutKeydown = GLUT.onKeydown;
   GLUT.onKeydown = function (event) {
     if (event.target !== canvas || browsers(event)) return;
-    // Escape closes an open menu first, however the key reached the canvas.
-    if (event.key === 'Escape' && !menu.hidden) {
-      event.preventDefault();
-      closeMenu();
-      return;
-    }
     if (event.key === 'ContextMenu' || (event.key === 'F10' && event.shiftKey)) {
       event.preventDefault();
       openMenuOnCanvas();

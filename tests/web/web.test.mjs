@@ -22,6 +22,8 @@ function near(observed, expected, tolerance, where) {
   const ok = observed.every((v, i) => Math.abs(v - expected[i]) <= tolerance);
   assert.ok(ok, `${where}: expected ${expected} ±${tolerance}, observed ${observed}`);
 }
+// Vexo started in a page or frame: its loading note gone.
+const started = (frame) => frame.waitForFunction(() => document.querySelector('#loading').hidden);
 // A page whose spin is held by space, so that every picture is the same until input moves it.
 async function stillPage(options, on = browser) {
   const page = await open(on, server.url, options);
@@ -186,7 +188,6 @@ test('touch: a finger turns as a Shift-drag, two pinch and pan, a long press ope
 const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
 // Vexo embedded by a host page: `body` around an iframe of it.
 const host = (path, body) => { server.replaced[path] = `<!doctype html><body style="margin:0">${body}</body>`; return server.url + path.slice(1); };
-const started = (frame) => frame.waitForFunction(() => document.querySelector('#loading').hidden);
 
 test('careless visitors: a tap while it loads, a host page\'s focus, a short embed, Escape with the menu open', async () => {
   // A tap before the module is ready throws nothing and leaves no finger behind.
@@ -404,7 +405,7 @@ test('loading is said until the first frame; file://, no WebGL and a missing mod
   page.holding = false;
   await page.setRequestInterception(false);
   await page.click('#retry');
-  await page.waitForFunction(() => document.querySelector('#loading').hidden);
+  await started(page);
   assert.ok(dieIn(await shot(page)).area > 1000, 'tried again, it draws');
   assert.deepEqual(uncaught(page), []);
   await context.close();
@@ -444,7 +445,7 @@ test('offline: after one visit from a sub-path, the page opens and draws with no
     assert.ok(all <= 1.3 * own, `a first visit took ${all} bytes for the page's ${own}: ${JSON.stringify(site.sent)}`);
     await page.setOfflineMode(true);
     await page.reload();
-    await page.waitForFunction(() => document.querySelector('#loading').hidden);
+    await started(page);
     assert.ok(dieIn(await shot(page)).area > 1000, 'drawn offline');
     assert.ok(await page.evaluate(() => !!navigator.serviceWorker.controller));
     assert.equal(await page.$eval('#update', (p) => p.hidden), true, 'no new build yet');
@@ -460,13 +461,13 @@ test('offline: after one visit from a sub-path, the page opens and draws with no
     await page.reload();
     await offered(page);
     await take(page);
-    await page.waitForFunction(() => document.querySelector('#loading').hidden);
+    await started(page);
     const caches_ = await page.evaluate(() => caches.keys());
     assert.ok(caches_.length === 1 && caches_[0].endsWith(' a-new-build'), `the caches: ${caches_}`);
     assert.equal(await page.$eval('#update', (p) => p.hidden), true, 'the new build in use');
     await offered(other);
     await take(other);
-    await other.waitForFunction(() => document.querySelector('#loading').hidden);
+    await started(other);
     assert.equal(await other.$eval('#update', (p) => p.hidden), true, 'the second tab on the new build');
     await other.close();
     await page.close();
