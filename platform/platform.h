@@ -1,8 +1,8 @@
-// What differs between the desktop programs (GLUT on X11 or on Windows) and the web page (the
-// compiler's GLUT over WebGL), kept here so that every other module reads the same on all.
-// The desktop sides issue the plain OpenGL 1.1 calls of the fixed-function pipeline; the web side
-// substitutes what WebGL's emulation of that pipeline lacks. The platform knows
-// nothing of the viewer above it: the viewer tells it what it needs through these calls.
+// What differs between the desktop programs (GLUT on X11 or on Windows) and the web page (its
+// own GLUT and fixed-function pipeline over WebGL, in web/), kept here so that every other
+// module reads the same on all. Every side takes the plain OpenGL 1.1 calls of the fixed-function
+// pipeline; the page's lacks only the polygon mode. The platform knows nothing of the viewer
+// above it: the viewer tells it what it needs through these calls.
 #pragma once
 
 #include <GL/gl.h>
@@ -16,9 +16,6 @@ constexpr bool PLATFORM_WEB = false;
 // Internal format of the face images in glTexImage2D: the desktop's component count 3;
 // WebGL accepts only the enumerant.
 constexpr GLint PLATFORM_TEXTURE_FORMAT = PLATFORM_WEB ? GL_RGB : 3;
-
-// The web's immediate mode keeps a normal per vertex, not per primitive: give it with each.
-constexpr bool PLATFORM_NORMAL_PER_VERTEX = PLATFORM_WEB;
 
 // Called once the window exists and its context is current, before the scene is set. `shown`
 // is told when the window is hidden (false: unmapped, minimised or fully covered by other
@@ -47,5 +44,5 @@ void platformKeyTaken(bool taken);
 void platformPolygonMode(GLenum mode);
 
 // The primitive each face is drawn with: GL_QUADS, or on the web GL_LINE_LOOP for outlines,
-// because its emulation ignores the polygon mode.
+// because WebGL has no polygon mode.
 GLenum platformFacePrimitive();

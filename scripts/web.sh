@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# The web page: build it with the compiler's GLUT and GL emulation, serve it, or test it in
-# headless Chromium. Usage: web.sh build|run|test|bench DIR
+# The web page: build it with emscripten, serve it, or test it in headless Chromium. Usage: web.sh build|run|test|bench DIR
 source "$(dirname "$0")/lib.sh"
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/.." && pwd)

@@ -86,8 +86,6 @@ void drawDie(float size) {
         glBegin(platformFacePrimitive());
         glNormal3f(f.normal[0], f.normal[1], f.normal[2]);
         for (int k = 0; k < 4; ++k) {
-            if (k > 0 && PLATFORM_NORMAL_PER_VERTEX)
-                glNormal3f(f.normal[0], f.normal[1], f.normal[2]);
             glTexCoord2f(f.st[k][0], f.st[k][1]);
             glVertex3f(f.corner[k][0] * h, f.corner[k][1] * h, f.corner[k][2] * h);
         }

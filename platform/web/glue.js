@@ -1,9 +1,10 @@
-// The page around the program (appended to vexo.js): the right-button menu that the
-// compiler's GLUT lacks, its mouse and key handling brought in line with the desktop's,
-// touch gestures handed to the program as the drags they stand for, buttons for what has no
-// gesture, a drawing buffer as sharp as the screen, what a screen reader announces, and the
-// end of the program, which a page cannot exit. What the program knows (which keys it takes,
-// how far a drag zooms, GLUT's numbers) the page asks it rather than keeping a copy.
+// The page around the program (appended to vexo.js): the canvas's keys and mouse handed to the
+// program's GLUT as the desktop's would be, the right-button menu, touch gestures handed to the
+// program as the drags they stand for, buttons for what has no gesture, a drawing buffer as
+// sharp as the screen, what a screen reader announces, and the end of the program, which a page
+// cannot exit. The page reaches the program only through what it exports (web.h); what the
+// program knows (which keys it takes, how far a drag zooms, GLUT's numbers) the page asks it
+// rather than keeping a copy.
 var vexoPage = (function () {
   var canvas = Module['canvas'];
   var LONG_PRESS_MS = 500, DOUBLE_TAP_MS = 300, STILL_PX = 10;  // CSS pixels
@@ -16,9 +17,6 @@ var vexoPage = (function () {
   menu.hidden = true;
   // Inside the page's landmarks, positioned against the page itself.
   (document.querySelector('main') || document.body).appendChild(menu);
-
-  // A callback into the program, with exit()'s unwinding kept inside, as for GLUT's timers.
-  function call(f) { callUserCallback(f); }
 
   function closeMenu() { menu.hidden = true; pressedAt = null; }
   // Opens the menu with its top left at a point of the page, moved back inside the viewport
@@ -90,29 +88,33 @@ var vexoPage = (function () {
 
   // ---- Keys ------------------------------------------------------------------------------
 
-  // A letter is the character typed, as on the desktop (Caps Lock, other layouts); with Ctrl
-  // it is its control code; Ctrl and Alt do not hide a key from the program.
-  var named = { Enter: 13, Escape: 27, Tab: 9 };
-  GLUT.getASCIIKey = function (event) {
-    var key = event.key;
-    if (key in named) return named[key];
-    if (!key || key.length !== 1 || key.charCodeAt(0) > 126) return null;
-    var code = key.charCodeAt(0);
-    return event.ctrlKey && /[A-Za-z]/.test(key) ? code & 31 : code;
-  };
-  // Set while a key is with the program, when the program says it took it.
+  // Set while a key is with the program, when the program says it took it. The program reads
+  // the key's name as GLUT would: the character typed, whatever the layout.
   var taken = false;
-  // A key as if typed on the canvas: used by the buttons under it.
-  function pressKey(keyCode, key) {
-    GLUT.onKeydown({ keyCode: keyCode, key: key, target: canvas, preventDefault: function () {} });
+  function pressKey(key, shift, ctrl, alt) {
+    taken = false;
+    quits(function () {
+      Module['ccall']('webKey', null, ['string', 'number', 'number', 'number'], [key, shift, ctrl, alt]);
+    });
+    return taken;
+  }
+  // A key or the menu may quit: the program's exit() then unwinds out of its call as an
+  // exception, once the page has been told that Vexo has ended.
+  function quits(f) {
+    try {
+      f();
+    } catch (e) {
+      if (!e || e.name !== 'ExitStatus') throw e;
+    }
   }
 
   // ---- Touch: one finger turns, two zoom and pan, a long press opens the menu -------------
 
-  // Page coordinates to the canvas's drawing-buffer pixels, as GLUT measures the pointer.
+  // Page coordinates to the canvas's drawing-buffer pixels, the pixel under the point.
   function at(p) {
-    Browser.calculateMouseEvent({ type: 'mousemove', pageX: p.pageX, pageY: p.pageY });
-    return [Math.round(Browser.mouseX), Math.round(Browser.mouseY)];
+    var r = canvas.getBoundingClientRect();
+    return [Math.floor((p.pageX - window.scrollX - r.left) * canvas.width / r.width),
+            Math.floor((p.pageY - window.scrollY - r.top) * canvas.height / r.height)];
   }
   var fingers = new Map();  // pointerId -> { pageX, pageY }
   var gesture = null;       // the drag in progress: a turn or a pinch
@@ -125,7 +127,7 @@ var vexoPage = (function () {
     if (points.length === 1) {
       var p = at(points[0]);
       gesture = { kind: 'turn', last: p, start: points[0], time: performance.now(), moved: !first };
-      call(function () { _webTurnBegin(p[0], p[1]); });
+      _webTurnBegin(p[0], p[1]);
       clearTimeout(longPress);
       if (first) longPress = setTimeout(function () {
         endGesture();
@@ -135,14 +137,14 @@ var vexoPage = (function () {
     } else if (points.length >= 2) {
       var m = middle(points);
       gesture = { kind: 'pinch', distance: spread(points) };
-      call(function () { _webPinchBegin(m[0], m[1]); });
+      _webPinchBegin(m[0], m[1]);
     }
   }
   function endGesture() {
     clearTimeout(longPress);
     if (gesture && gesture.kind === 'turn') {
       var p = gesture.last;
-      call(function () { _webTurnEnd(p[0], p[1]); });
+      _webTurnEnd(p[0], p[1]);
     }
     gesture = null;
   }
@@ -163,12 +165,12 @@ var vexoPage = (function () {
         gesture.moved = true;
         clearTimeout(longPress);
       }
-      if (p[0] !== gesture.last[0] || p[1] !== gesture.last[1]) call(function () { _webTurnMove(p[0], p[1]); });
+      if (p[0] !== gesture.last[0] || p[1] !== gesture.last[1]) _webTurnMove(p[0], p[1]);
       gesture.last = p;
       return;
     }
     var ratio = spread(points) / gesture.distance, m = middle(points);
-    if (ratio > 0) call(function () { _webPinchMove(ratio, m[0], m[1]); });
+    if (ratio > 0) _webPinchMove(ratio, m[0], m[1]);
   }
   function tapped(event) {
     var now = performance.now();
@@ -213,56 +215,68 @@ var vexoPage = (function () {
   };
   touch.pointercancel = touch.pointerup;
   for (var type in touch) canvas.addEventListener(type, touch[type]);
-  // GLUT's own touch handling makes mouse events from the first finger on the whole window.
-  GLUT.touchHandler = function () {};
 
-  function resetView() { call(function () { _webResetView(); }); }
+  function resetView() { _webResetView(); }
 
   // ---- Mouse, keys and the menu ----------------------------------------------------------
 
-  // Listeners on the window, in the capture phase, registered before GLUT's own: they see
-  // each event first and may keep it from GLUT.
+  // The buttons held since a press on the canvas: their drag goes on over the whole window.
+  var held = 0, pointer = [0, 0];
+  function mouse(event, down) {
+    var p = at(event);
+    pointer = p;
+    _webMouse(event.button, down, p[0], p[1], event.shiftKey, event.ctrlKey, event.altKey);
+  }
+  // Listeners on the window, in the capture phase: they see each event before the canvas.
   var listeners = {
     mousedown: function (event) {
       if (!menu.hidden && !menu.contains(event.target)) closeMenu();
-      if (event.button === menuButton && event.target === canvas) {
+      if (event.target !== canvas || event.button > 2) return;
+      event.preventDefault();
+      if (event.button === menuButton) {
         event.stopImmediatePropagation();  // the menu's button never reaches the program
-        event.preventDefault();
-        openMenu(event.pageX, event.pageY);
+        return openMenu(event.pageX, event.pageY);
       }
+      held |= 1 << event.button;
+      mouse(event, 1);
     },
     mouseup: function (event) {
-      if (event.button === menuButton) event.stopImmediatePropagation();
+      if (!(held & (1 << event.button))) return;
+      held &= ~(1 << event.button);
+      event.preventDefault();
+      mouse(event, 0);
     },
     mousemove: function (event) {
-      // GLUT passes the position before the move: take over the drag's motion events.
-      if (GLUT.buttons === 0) return;
-      var x = Browser.mouseX, y = Browser.mouseY;
-      Browser.calculateMouseEvent(event);
-      if (Browser.mouseX === x && Browser.mouseY === y) return;
+      if (!held) return;
+      var p = at(event);
+      if (p[0] === pointer[0] && p[1] === pointer[1]) return;
       event.preventDefault();
-      GLUT.saveModifiers(event);
-      call(function () { _webMotion(Browser.mouseX, Browser.mouseY); });
+      pointer = p;
+      _webMotion(p[0], p[1]);
     },
     keydown: function (event) {
-      if (menu.hidden || event.key !== 'Escape') return;
-      event.stopImmediatePropagation();  // Escape closes the menu, it does not quit
-      event.preventDefault();
-      closeMenu();
-      canvas.focus();
+      if (!menu.hidden && event.key === 'Escape') {
+        event.stopImmediatePropagation();  // Escape closes the menu, it does not quit
+        event.preventDefault();
+        closeMenu();
+        canvas.focus();
+        return;
+      }
+      if (event.target !== canvas || browsers(event)) return;
+      if (event.key === 'ContextMenu' || (event.key === 'F10' && event.shiftKey)) {
+        event.preventDefault();
+        return openMenuOnCanvas();
+      }
+      var page = event.ctrlKey && event.altKey && (event.key === 'PageUp' || event.key === 'PageDown');
+      if (pressKey(event.key, event.shiftKey, event.ctrlKey, event.altKey && !page) || ended) event.preventDefault();
     },
     contextmenu: function (event) {
       if (event.target === canvas || menu.contains(event.target)) event.preventDefault();
     },
-    // GLUT's wheel handler cancels the page's scrolling: the wheel is the page's.
-    mousewheel: function (event) { event.stopImmediatePropagation(); },
-    DOMMouseScroll: function (event) { event.stopImmediatePropagation(); },
   };
   for (var name in listeners) window.addEventListener(name, listeners[name], true);
 
-  // GLUT's own handlers call into the program directly; a quit there must not escape as an
-  // error. glutInit registers them later, so the wrapped ones are those it registers. Keys
-  // reach the program only from the focused canvas, and the browser keeps its default for
+  // Keys reach the program only from the focused canvas, and the browser keeps its default for
   // every key the program says it did not take.
   // The browser's history and tab keys stay the browser's, though some are the desktop's
   // controls too: Ctrl + Alt + Page Up or Page Down stands in for Ctrl + Page Up or Page Down,
@@ -273,31 +287,6 @@ var vexoPage = (function () {
            (event.metaKey && (arrow || k === '[' || k === ']' || k === 'y' || k === 'Y')) ||
            (event.ctrlKey && !event.altKey && (k === 'PageUp' || k === 'PageDown' || k === 'Tab'));
   }
-  var glutKeydown = GLUT.onKeydown;
-  GLUT.onKeydown = function (event) {
-    if (event.target !== canvas || browsers(event)) return;
-    if (event.key === 'ContextMenu' || (event.key === 'F10' && event.shiftKey)) {
-      event.preventDefault();
-      openMenuOnCanvas();
-      return;
-    }
-    var page = event.ctrlKey && event.altKey && (event.key === 'PageUp' || event.key === 'PageDown');
-    var asked = { keyCode: event.keyCode, key: event.key, shiftKey: event.shiftKey, ctrlKey: event.ctrlKey,
-                  altKey: event.altKey && !page, metaKey: event.metaKey, target: canvas,
-                  preventDefault: function () {} };
-    taken = false;
-    call(function () { glutKeydown(asked); });
-    if (taken || ended) event.preventDefault();
-  };
-  var glutHandlers = { keyup: 'onKeyup', mousedown: 'onMouseButtonDown', mouseup: 'onMouseButtonUp' };
-  Object.keys(glutHandlers).forEach(function (type) {
-    var name = glutHandlers[type], handler = GLUT[name];
-    GLUT[name] = function (event) { call(function () { handler(event); }); };
-  });
-  glutHandlers.keydown = 'onKeydown';
-  glutHandlers.mousemove = 'onMousemove';
-  glutHandlers.mousewheel = 'onMouseWheel';
-  glutHandlers.DOMMouseScroll = 'onMouseWheel';
 
   // ---- The drawing buffer: exactly the canvas's size in device pixels --------------------
 
@@ -318,9 +307,8 @@ var vexoPage = (function () {
     }
     w = Math.max(1, w), h = Math.max(1, h);
     if (w === canvas.width && h === canvas.height) return;
-    // Not Browser.setCanvasSize, which also clears the canvas's inline CSS size.
     canvas.width = w, canvas.height = h;
-    call(function () { Browser.updateResizeListeners(); _glutPostRedisplay(); });
+    _webReshape(w, h);
   }
   var observer = new ResizeObserver(resize);
   // Browsers without the device-pixel box are told of zoom and of another screen here.
@@ -341,8 +329,8 @@ var vexoPage = (function () {
       watchDensity();
     }
     // Under reduced motion the die starts still; the page says how to start it.
-    if (matchMedia('(prefers-reduced-motion: reduce)').matches) pressKey(32, ' ');
-    // After GLUT's first frame, in the same animation frame.
+    if (matchMedia('(prefers-reduced-motion: reduce)').matches) pressKey(' ');
+    // After the first frame, in the same animation frame.
     requestAnimationFrame(function () { if (Module['onStarted']) Module['onStarted'](); });
   });
 
@@ -357,7 +345,7 @@ var vexoPage = (function () {
         if (pressedAt && event.detail &&
             Math.hypot(event.pageX - pressedAt.pageX, event.pageY - pressedAt.pageY) < FINGER_PX) return;
         closeMenu();
-        call(function () { _webMenuChoose(value); });
+        quits(function () { _webMenuChoose(value); });
       });
       menu.appendChild(entry);
     },
@@ -372,9 +360,6 @@ var vexoPage = (function () {
       observer.disconnect();
       for (var name in listeners) window.removeEventListener(name, listeners[name], true);
       for (var type in touch) canvas.removeEventListener(type, touch[type]);
-      Object.keys(glutHandlers).forEach(function (type) {
-        window.removeEventListener(type, GLUT[glutHandlers[type]], true);
-      });
       canvas.removeAttribute('tabindex');
       canvas.removeAttribute('aria-describedby');
       canvas.setAttribute('aria-label', 'Vexo, ended');
@@ -382,8 +367,8 @@ var vexoPage = (function () {
       if (Module['onEnded']) Module['onEnded']();
     },
     // The buttons under the canvas: the keys they stand for.
-    pause: function () { pressKey(32, ' '); },
-    outlines: function () { pressKey(13, 'Enter'); },
+    pause: function () { pressKey(' '); },
+    outlines: function () { pressKey('Enter'); },
     resetView: resetView,
     openMenu: openMenuOnCanvas,
   };

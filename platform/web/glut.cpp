@@ -1,32 +1,163 @@
-// What the compiler's GLUT lacks or does differently, filled in under GLUT's own names: menus,
-// which the page draws (web/glue.js), a motion callback that sees the pointer's current
-// position, and a glShadeModel that keeps quiet. Linked wherever GLUT is, below every module.
+// GLUT for the page, under GLUT's own names: the window is the page's canvas, frames come with
+// the browser's, idle runs once after each frame, and input comes from the page's script
+// (web/glue.js) through the functions below. Menus are drawn by the page. Linked wherever GLUT
+// is, below every module.
 #include <GL/glut.h>
 #include <emscripten.h>
+#include <emscripten/eventloop.h>
+#include <emscripten/html5.h>
+#include <emscripten/html5_webgl.h>
 
 #include "web.h"
 
 namespace {
 
 struct {
-    void (*menu)(int) = nullptr;
+    unsigned displayMode = 0;
+    int width = 0, height = 0;  // the canvas's drawing buffer
+    int x = 0, y = 0;           // the pointer, as last seen
+    int modifiers = 0;          // GLUT_ACTIVE_* of the event being handled
+    bool posted = false, framePending = false, idlePending = false;
+    void (*display)() = nullptr;
+    void (*reshape)(int, int) = nullptr;
+    void (*keyboard)(unsigned char, int, int) = nullptr;
+    void (*special)(int, int, int) = nullptr;
+    void (*mouse)(int, int, int, int) = nullptr;
     void (*motion)(int, int) = nullptr;
+    void (*idle)() = nullptr;
+    void (*menu)(int) = nullptr;
 } g;
 
 EM_JS(void, pageAddMenuEntry, (const char* label, int value),
       { vexoPage.addMenuEntry(UTF8ToString(label), value); });
 EM_JS(void, pageAttachMenu, (int button), { vexoPage.attachMenu(button); });
 
+void idleSoon();
+
+EM_BOOL frame(double, void*) {
+    g.framePending = false;
+    if (g.posted && g.display) {
+        g.posted = false;
+        g.display();
+    }
+    idleSoon();
+    return EM_FALSE;
+}
+
+void frameSoon() {
+    if (g.framePending) return;
+    g.framePending = true;
+    emscripten_request_animation_frame(frame, nullptr);
+}
+
+// Idle is called when the last frame asked for is drawn, so a spin advances once a frame.
+void runIdle(void*) {
+    g.idlePending = false;
+    if (!g.idle) return;
+    g.idle();
+    if (!g.framePending) idleSoon();
+}
+
+void idleSoon() {
+    if (g.idlePending || !g.idle) return;
+    g.idlePending = true;
+    emscripten_set_timeout(runIdle, 0, nullptr);
+}
+
+void setModifiers(int shift, int ctrl, int alt) {
+    g.modifiers = (shift ? GLUT_ACTIVE_SHIFT : 0) | (ctrl ? GLUT_ACTIVE_CTRL : 0) |
+                  (alt ? GLUT_ACTIVE_ALT : 0);
+}
+
 }  // namespace
 
-// Called by the page with the menu entry chosen, and with the pointer's current position during
-// a drag (the compiler's GLUT hands the motion callback the previous one).
-extern "C" EMSCRIPTEN_KEEPALIVE void webMenuChoose(int value) {
-    if (g.menu) g.menu(value);
+extern "C" {
+
+EMSCRIPTEN_KEEPALIVE void webKey(const char* name, int shift, int ctrl, int alt) {
+    int special = 0;
+    const int key = webKeyCode(name, ctrl, &special);
+    setModifiers(shift, ctrl, alt);
+    if (special && g.special) g.special(special, g.x, g.y);
+    if (key && g.keyboard) g.keyboard(static_cast<unsigned char>(key), g.x, g.y);
+    g.modifiers = 0;
 }
-extern "C" EMSCRIPTEN_KEEPALIVE void webMotion(int x, int y) {
+
+// The page's buttons are numbered as GLUT's: left 0, middle 1, right 2.
+EMSCRIPTEN_KEEPALIVE void webMouse(int button, int down, int x, int y, int shift, int ctrl,
+                                   int alt) {
+    g.x = x, g.y = y;
+    setModifiers(shift, ctrl, alt);
+    if (g.mouse) g.mouse(button, down ? GLUT_DOWN : GLUT_UP, x, y);
+    g.modifiers = 0;
+}
+
+EMSCRIPTEN_KEEPALIVE void webMotion(int x, int y) {
+    g.x = x, g.y = y;
     if (g.motion) g.motion(x, y);
 }
+
+EMSCRIPTEN_KEEPALIVE void webReshape(int width, int height) {
+    g.width = width, g.height = height;
+    if (g.reshape)
+        g.reshape(width, height);
+    else
+        glViewport(0, 0, width, height);
+    glutPostRedisplay();
+}
+
+EMSCRIPTEN_KEEPALIVE void webMenuChoose(int value) {
+    if (g.menu) g.menu(value);
+}
+
+}  // extern "C"
+
+void glutInit(int*, char**) {}
+void glutInitDisplayMode(unsigned int mode) { g.displayMode = mode; }
+void glutInitWindowSize(int, int) {}      // the page sizes the canvas
+void glutInitWindowPosition(int, int) {}  // and places it
+
+int glutCreateWindow(const char*) {
+    EmscriptenWebGLContextAttributes attributes;
+    emscripten_webgl_init_context_attributes(&attributes);
+    attributes.alpha = (g.displayMode & GLUT_ALPHA) != 0;
+    attributes.depth = (g.displayMode & GLUT_DEPTH) != 0;
+    attributes.stencil = (g.displayMode & GLUT_STENCIL) != 0;
+    attributes.antialias = (g.displayMode & GLUT_MULTISAMPLE) != 0;
+    const auto context = emscripten_webgl_create_context("#canvas", &attributes);
+    if (context <= 0) return 0;
+    emscripten_webgl_make_context_current(context);
+    emscripten_get_canvas_element_size("#canvas", &g.width, &g.height);
+    return 1;
+}
+
+void glutDisplayFunc(void (*callback)()) { g.display = callback; }
+void glutReshapeFunc(void (*callback)(int, int)) { g.reshape = callback; }
+void glutKeyboardFunc(void (*callback)(unsigned char, int, int)) { g.keyboard = callback; }
+void glutSpecialFunc(void (*callback)(int, int, int)) { g.special = callback; }
+void glutMouseFunc(void (*callback)(int, int, int, int)) { g.mouse = callback; }
+void glutMotionFunc(void (*callback)(int, int)) { g.motion = callback; }
+void glutIdleFunc(void (*callback)()) {
+    g.idle = callback;
+    idleSoon();
+}
+
+void glutPostRedisplay() {
+    g.posted = true;
+    frameSoon();
+}
+void glutSwapBuffers() {}  // the browser shows each frame once drawn
+
+int glutGet(GLenum what) {
+    switch (what) {
+        case GLUT_WINDOW_WIDTH: return g.width;
+        case GLUT_WINDOW_HEIGHT: return g.height;
+        case GLUT_WINDOW_X:
+        case GLUT_WINDOW_Y: return 0;
+        case GLUT_ELAPSED_TIME: return static_cast<int>(emscripten_get_now());
+        default: return -1;
+    }
+}
+int glutGetModifiers() { return g.modifiers; }
 
 int glutCreateMenu(void (*callback)(int)) {
     g.menu = callback;
@@ -34,8 +165,9 @@ int glutCreateMenu(void (*callback)(int)) {
 }
 void glutAddMenuEntry(const char* label, int value) { pageAddMenuEntry(label, value); }
 void glutAttachMenu(int button) { pageAttachMenu(button); }
-void glutMotionFunc(void (*callback)(int, int)) { g.motion = callback; }
 
-// The emulation shades smoothly only, which is what the scene asks for; its own glShadeModel
-// does nothing but print a to-do note in the console.
-void glShadeModel(GLenum) {}
+// The first frame's size, then the browser's frames; the page keeps running after main.
+void glutMainLoop() {
+    webReshape(g.width, g.height);
+    emscripten_exit_with_live_runtime();
+}

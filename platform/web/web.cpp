@@ -1,11 +1,12 @@
-// The web page: the compiler's GLUT and its emulation of the fixed-function pipeline over
-// WebGL. What the page needs of the program is here, its own side in glue.js; GLUT's missing
-// pieces are in glut.cpp.
+// The web page: what the page needs of the program. The page's own side is glue.js; GLUT for
+// the page is glut.cpp, and the fixed-function pipeline over WebGL gl.cpp.
 #include <GL/glut.h>
 #include <emscripten.h>
 #include <vexo/manipulator.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 
 #include "platform.h"
 #include "quit_menu.h"
@@ -90,6 +91,43 @@ extern "C" EMSCRIPTEN_KEEPALIVE void webPinchMove(float spread, int x, int y) {
 // A double tap and the page's button: the view back at its start, as Home.
 extern "C" EMSCRIPTEN_KEEPALIVE void webResetView() {
     if (manipSpecialEvent(GLUT_KEY_HOME, 0)) manipRequestRedisplay();
+}
+
+int webKeyCode(const char* name, bool ctrl, int* special) {
+    static const struct {
+        const char* name;
+        int key, special;
+    } kNamed[] = {
+        {"Enter", 13, 0},
+        {"Escape", 27, 0},
+        {"Tab", 9, 0},
+        {"Backspace", 8, 0},
+        {"Delete", 127, 0},
+        {"ArrowLeft", 0, GLUT_KEY_LEFT},
+        {"ArrowUp", 0, GLUT_KEY_UP},
+        {"ArrowRight", 0, GLUT_KEY_RIGHT},
+        {"ArrowDown", 0, GLUT_KEY_DOWN},
+        {"PageUp", 0, GLUT_KEY_PAGE_UP},
+        {"PageDown", 0, GLUT_KEY_PAGE_DOWN},
+        {"Home", 0, GLUT_KEY_HOME},
+        {"End", 0, GLUT_KEY_END},
+        {"Insert", 0, GLUT_KEY_INSERT},
+    };
+    *special = 0;
+    for (const auto& k : kNamed)
+        if (!std::strcmp(name, k.name)) return *special = k.special, k.key;
+    // F1 to F12.
+    if (name[0] == 'F' && name[1] >= '1' && name[1] <= '9') {
+        char* end = nullptr;
+        const long n = std::strtol(name + 1, &end, 10);
+        if (!*end && n <= 12) *special = GLUT_KEY_F1 + int(n) - 1;
+        return 0;
+    }
+    // One printable ASCII character: the character typed, whatever the layout.
+    const unsigned char c = name[0];
+    if (!c || name[1] || c < 32 || c > 126) return 0;
+    const bool letter = (c | 32) >= 'a' && (c | 32) <= 'z';
+    return ctrl && letter ? c & 31 : c;
 }
 
 void platformWindowCreated(void (*)(bool)) {

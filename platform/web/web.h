@@ -1,9 +1,17 @@
-// What the page's script (glue.js) may call in the program, and nothing else: touch as the
-// drags it stands for, the view reset, the menu's choice and a drag's motion. Coordinates are
-// drawing-buffer pixels, as GLUT measures the pointer.
+// What the page's script (glue.js) may call in the program, and nothing else: the keys, buttons
+// and motion GLUT hands on, the canvas's size, touch as the drags it stands for, the view
+// reset and the menu's choice. Coordinates are drawing-buffer pixels from the canvas's top left.
 #pragma once
 
 extern "C" {
+// A key pressed, by the name the browser gives it (KeyboardEvent.key), with its modifiers.
+void webKey(const char* name, int shift, int ctrl, int alt);
+// A button pressed (down 1) or released (0), numbered as GLUT's (left 0, middle 1, right 2),
+// and the pointer's position while one is held.
+void webMouse(int button, int down, int x, int y, int shift, int ctrl, int alt);
+void webMotion(int x, int y);
+// The canvas's drawing buffer has a new size.
+void webReshape(int width, int height);
 // One finger: a Shift-drag.
 void webTurnBegin(int x, int y);
 void webTurnMove(int x, int y);
@@ -14,7 +22,11 @@ void webPinchBegin(int x, int y);
 void webPinchMove(float spread, int x, int y);
 // A double tap or the page's button: the start view, as Home.
 void webResetView();
-// The menu entry chosen, and the pointer's current position during a drag.
+// The menu entry chosen.
 void webMenuChoose(int value);
-void webMotion(int x, int y);
 }
+
+// What GLUT makes of a key's name: the character for the keyboard callback (a letter with
+// Ctrl held is its control code), or 0 and a GLUT_KEY_* code in `special` for the special
+// callback, or 0 and 0 for a key GLUT does not pass on.
+int webKeyCode(const char* name, bool ctrl, int* special);

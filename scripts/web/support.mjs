@@ -50,7 +50,7 @@ export function launch(args = []) {
 }
 
 // Opens the page and waits for its first frame (with `started` false, for the document only).
-// With `holdTimers`, GLUT's idle loop (the page's only timer) is held back, so the picture is
+// With `holdTimers`, GLUT's idle calls (the page's only timer) are held back, so the picture is
 // the die as it starts, straight on, until releaseTimers(page). `viewport` adds to an
 // 800 x 600 one (deviceScaleFactor, hasTouch, isMobile); `reducedMotion` asks for it; `hold`
 // holds back the requests it matches (see below). Every console message and page error is collected
@@ -83,7 +83,7 @@ export async function open(browser, url, { holdTimers = false, viewport = {}, re
   await page.setViewport({ width: 800, height: 600, ...viewport });
   await page.goto(url, { waitUntil: hold ? 'domcontentloaded' : 'load' });
   if (!started) return page;
-  await page.waitForFunction(() => typeof GLUT !== 'undefined' && GLUT.displayFunc);
+  await page.waitForFunction(() => document.querySelector('#loading').hidden);
   await frames(page);
   return page;
 }

@@ -442,6 +442,7 @@ test('offline: after one visit from a sub-path, the page opens and draws with no
     const own = (await Promise.all(['index.html', 'vexo.js', 'vexo.wasm'].map((f) => readFile(resolve(root, f)))))
       .reduce((n, bytes) => n + gzipSync(bytes, { level: 9 }).length, 0);
     const all = Object.values(site.sent).reduce((a, b) => a + b, 0);
+    assert.ok(own <= 40 * 1024, `the page, its script and its module are ${own} bytes gzipped`);
     assert.ok(all <= 1.3 * own, `a first visit took ${all} bytes for the page's ${own}: ${JSON.stringify(site.sent)}`);
     await page.setOfflineMode(true);
     await page.reload();
