@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "die.h"
 #include "viewer.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "x_support.h"
+#include "display_support.h"
 
 // Runs a shell command and returns what it printed, without the trailing newline.
 inline std::string sh(const std::string& command) {
@@ -192,7 +192,7 @@ private:
     std::string win_, errPath_;
 };
 
-class EndToEnd : public XServerTest {};
+class EndToEnd : public DisplayTest {};
 
 #define START(name, ...)    \
     Vexo name{__VA_ARGS__}; \

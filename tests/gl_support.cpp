@@ -62,7 +62,7 @@ Rgb shownPixel(int x, int y) {
 }
 
 void GlTest::SetUp() {
-    XServerTest::SetUp();
+    DisplayTest::SetUp();
     if (IsSkipped() || HasFailure()) return;
     static bool started = false;
     if (!started) {

@@ -4,14 +4,14 @@
 
 #include <functional>
 
-#include "x_support.h"
+#include "display_support.h"
 
 // Fixture for in-process GL tests: the viewer started once in this process (its window,
 // scene, menu and callbacks), mapped and reshaped; the window back at 250 x 250 and the viewer
 // and the manipulator back at their start for each test. A death test in such a process must
 // use the "threadsafe" style, whose child starts afresh: a forked child would share, and break,
 // the window's connection.
-class GlTest : public XServerTest {
+class GlTest : public DisplayTest {
 protected:
     void SetUp() override;
 };

@@ -16,6 +16,7 @@
 #include <string>
 
 #include <vexo/manipulator.h>
+#include "die.h"
 #include "gl_support.h"
 #include "platform.h"
 #include "viewer.h"

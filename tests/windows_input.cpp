@@ -4,7 +4,7 @@
 
 #include <cassert>
 
-#include "x_support.h"
+#include "display_support.h"
 
 namespace {
 
@@ -42,7 +42,7 @@ void send(INPUT input) { SendInput(1, &input, sizeof input); }
 
 }  // namespace
 
-void XServerTest::SetUp() {}
+void DisplayTest::SetUp() {}
 
 void xMove(int x, int y) {
     POINT p{x, y};

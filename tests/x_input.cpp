@@ -1,7 +1,7 @@
 // The tests' input on X11: XTest on the test's own connection, at window coordinates of the
 // viewer's window, which always opens at the same place. Under CI a missing X server fails
 // the tests that need one; elsewhere they are skipped.
-#include "x_support.h"
+#include "display_support.h"
 
 // After GoogleTest, whose names Xlib's macros (None, Bool) would take.
 #include <X11/Xlib.h>
@@ -26,7 +26,7 @@ Display* testDisplay() {
 
 }  // namespace
 
-void XServerTest::SetUp() {
+void DisplayTest::SetUp() {
     if (testDisplay()) return;
     const char* d = std::getenv("DISPLAY");
     const std::string why = std::string("no X display (DISPLAY=") + (d ? d : "unset") +

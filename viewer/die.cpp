@@ -2,6 +2,7 @@
 
 #include <cassert>
 
+#include "die.h"
 #include "platform.h"
 #include "viewer.h"
 

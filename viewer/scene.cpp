@@ -1,6 +1,8 @@
 #include <GL/gl.h>
 
+#include "die.h"
 #include "palette.h"
+#include "scene.h"
 #include "viewer.h"
 
 void initScene() {

@@ -1,4 +1,6 @@
 #include "viewer.h"
+#include "die.h"
+#include "scene.h"
 
 #include <GL/glut.h>
 

@@ -1,6 +1,6 @@
-// The die viewer: start-up, the frame, the spin and the application's own keys (space
-// stops and resumes the spin, Enter switches between filled faces and outlines), the GL
-// scene with its three coloured lights, and the die model itself.
+// The die viewer: its constants, start-up, the frame, the spin and the application's own keys
+// (space stops and resumes the spin, Enter switches between filled faces and outlines). The
+// die's model is die.h, the GL scene with its three coloured lights scene.h.
 // Angles are degrees; window coordinates are pixels with y growing downwards; world units
 // are those of the 7 x 7 viewing box centred on the origin.
 #pragma once
@@ -16,47 +16,6 @@ constexpr float VIEWER_BOX_DEPTH = 500.0f;  // world units: near and far planes 
 constexpr float VIEWER_DIE_SIZE = 3.6f;     // world units, edge length
 constexpr float VIEWER_BACKGROUND = 0.5f;   // grey level of the clear colour, 0 to 1
 constexpr float VIEWER_SPIN_STEP[3] = {0.31f, 0.37f, 0.41f};  // degrees per idle call, x y z
-
-// ---- Die model -------------------------------------------------------------------------
-
-// One face image: 16 x 16 texels, RGB bytes, rows of 48 bytes packed with no gap. Texel
-// (row r, column c) starts at byte (r * 16 + c) * 3; row 0 is texture t = 0, column 0 is s = 0.
-constexpr int DIE_TEXTURE_SIZE = 16;
-struct DieTexture {
-    unsigned char texels[DIE_TEXTURE_SIZE * DIE_TEXTURE_SIZE * 3];
-};
-
-// One face of the die, in drawing order: its pip count, outward normal, and four corners
-// as texture (s, t) and position in units of half the edge length.
-struct DieFace {
-    int pips;
-    float normal[3];
-    float st[4][2];
-    float corner[4][3];
-};
-constexpr int DIE_FACE_COUNT = 6;
-
-// Paints the 2 x 2 black pip whose first texel is (r, c) into the image.
-void paintPip(DieTexture& image, int r, int c);
-
-// Paints the six face images: white ground, black pips. Called once at start-up.
-void buildDieTextures();
-
-// The image with the given pip count (1 to 6, asserted), as built by buildDieTextures.
-const DieTexture& dieTexture(int pips);
-
-// The six faces in the order drawDie draws them.
-const DieFace* dieFaces();
-
-// Draws the die, edge length `size` world units, centred on the current origin; sends
-// each face's image as the current texture just before the face.
-void drawDie(float size);
-
-// ---- Scene -----------------------------------------------------------------------------
-
-// Puts the current GL context into the state the die is drawn in: grey background, depth
-// test, three coloured directional lights fixed to the viewer, nearest-texel texturing.
-void initScene();
 
 // ---- Application -----------------------------------------------------------------------
 

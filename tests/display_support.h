@@ -17,7 +17,7 @@
 
 // Fixture for tests that need a window system: on X11 it fails under CI (CI=true) and skips
 // elsewhere when there is no X server.
-class XServerTest : public ::testing::Test {
+class DisplayTest : public ::testing::Test {
 protected:
     void SetUp() override;
 };

@@ -1,4 +1,4 @@
-#include "x_support.h"
+#include "display_support.h"
 
 // What the tests share whatever the window system: waiting, drags made of the input below,
 // colour probes.
