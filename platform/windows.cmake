@@ -14,7 +14,25 @@ configure_file(${CMAKE_CURRENT_LIST_DIR}/windows/vexo.manifest.in ${VEXO_MANIFES
 configure_file(${CMAKE_CURRENT_LIST_DIR}/windows/vexo.rc.in ${CMAKE_BINARY_DIR}/vexo.rc @ONLY)
 target_sources(vexo PRIVATE ${CMAKE_BINARY_DIR}/vexo.rc)
 
-# The zip's README, with the controls of data/controls.txt; windows.sh gives it Windows' line ends.
+# The zip a Windows user downloads: one folder with the program, stripped, the licence and a
+# README with the controls of data/controls.txt, text with Windows' line ends for Notepad.
+# Modes are fixed, not the builder's umask, and every entry carries SOURCE_DATE_EPOCH.
 include(${PROJECT_SOURCE_DIR}/cmake/controls.cmake)
 vexo_controls(text desktop VEXO_CONTROLS)
-configure_file(${CMAKE_CURRENT_LIST_DIR}/windows/README.txt.in ${CMAKE_BINARY_DIR}/README.txt @ONLY)
+string(REPLACE "\n" "\r\n" VEXO_CONTROLS "${VEXO_CONTROLS}")  # the template's own lines below
+configure_file(${CMAKE_CURRENT_LIST_DIR}/windows/README.txt.in ${CMAKE_BINARY_DIR}/README.txt @ONLY
+               NEWLINE_STYLE CRLF)
+configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${CMAKE_BINARY_DIR}/LICENSE.txt @ONLY NEWLINE_STYLE CRLF)
+install(TARGETS vexo RUNTIME DESTINATION . COMPONENT zip
+        PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+install(FILES ${CMAKE_BINARY_DIR}/README.txt ${CMAKE_BINARY_DIR}/LICENSE.txt DESTINATION .
+        COMPONENT zip PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
+# The manipulator's library and headers are for Debian's -dev package, not for this zip.
+set(CPACK_GENERATOR ZIP)
+set(CPACK_COMPONENTS_ALL zip)
+set(CPACK_ARCHIVE_COMPONENT_INSTALL ON)
+set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
+set(CPACK_COMPONENT_INCLUDE_TOPLEVEL_DIRECTORY ON)
+set(CPACK_PACKAGE_FILE_NAME vexo-${PROJECT_VERSION}-windows-x86_64)
+set(CPACK_STRIP_FILES ON)
+include(CPack)

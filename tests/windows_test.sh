@@ -5,7 +5,7 @@
 # 250 x 250, the lit die spinning, space after a click, an Alt-drag and then a key that still
 # reaches the program, Ctrl+Alt+Escape and "Quitter" each ending it with status 0, and a window
 # destroyed from outside ending it with status 1.
-# Needs an X server and the Wine prefix windows.sh prepares. Usage: windows_test.sh ZIP
+# Needs an X server and the Wine prefix windows-test.sh prepares. Usage: windows_test.sh ZIP
 source "$(dirname "$0")/../scripts/lib.sh"
 zip=$1
 scripts=$(cd "$(dirname "$0")/../scripts" && pwd)
