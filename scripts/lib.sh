@@ -75,11 +75,18 @@ fail() {
 }
 xdo() { timeout 10 xdotool "$@"; }
 
+# The viewer's grey background as ImageMagick names a colour, from its one definition.
+background_rgb() {
+    sed -n 's/^constexpr float VIEWER_BACKGROUND = \([0-9.]*\)f;.*/\1/p' \
+        "$(dirname "${BASH_SOURCE[0]}")/../viewer/viewer.h" |
+        awk '{ v = int($1 * 255 + 0.5); printf "rgb(%d,%d,%d)", v, v, v }'
+}
+
 # The share of a picture (an image file, or xwd:- for xwd's on standard input) that is not the
 # grey background, from 0 to 1; and whether a share says the die is shown: it covers about a
 # third of a window that shows it whole.
 die_share() {
-    convert "$1" -fuzz 3% -fill black -opaque 'rgb(128,128,128)' -fill white +opaque black \
+    convert "$1" -fuzz 3% -fill black -opaque "$(background_rgb)" -fill white +opaque black \
         -format '%[fx:mean]' info:
 }
 shows_die() { awk -v die="$1" 'BEGIN { exit !(die > 0.15) }'; }

@@ -20,7 +20,7 @@ for size in 48 128 192 256 512; do
     mkdir -p "$top/data/icons/$size"
     page=()
     [[ $size -lt 192 || $size -eq 256 ]] || page=(-colors 256)
-    convert "$work/icon.ppm" -fuzz 2% -transparent 'rgb(128,128,128)' -trim +repage \
+    convert "$work/icon.ppm" -fuzz 2% -transparent "$(background_rgb)" -trim +repage \
         -resize $((size * 15 / 16))x$((size * 15 / 16)) -background none -gravity center \
         -extent "${size}x${size}" -strip "${page[@]}" "$top/data/icons/$size/vexo.png"
     echo "$top/data/icons/$size/vexo.png"
@@ -28,7 +28,7 @@ done
 # Maskable: the die within the middle 60 %, on the page's grey to the edges, so that any
 # mask a launcher cuts keeps it whole.
 mkdir -p "$top/data/icons/maskable"
-convert "$work/icon.ppm" -fuzz 2% -trim +repage -resize 307x307 -background 'rgb(128,128,128)' \
+convert "$work/icon.ppm" -fuzz 2% -trim +repage -resize 307x307 -background "$(background_rgb)" \
     -gravity center -extent 512x512 -strip -colors 256 "$top/data/icons/maskable/vexo.png"
 echo "$top/data/icons/maskable/vexo.png"
 

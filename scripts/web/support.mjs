@@ -2,6 +2,7 @@
 // page on 127.0.0.1, Debian's Chromium driven headless, and measures of what the canvas shows.
 import { createServer } from 'node:http';
 import { readFile } from 'node:fs/promises';
+import { readFileSync } from 'node:fs';
 import { extname, join, normalize } from 'node:path';
 import { gzipSync } from 'node:zlib';
 import puppeteer from 'puppeteer-core';
@@ -116,6 +117,10 @@ export async function shot(page) {
   return { w: pixels.w, h: pixels.h, rgb: Buffer.from(pixels.rgb, 'base64'), png };
 }
 
+// The viewer's grey background, 0 to 255, from its one definition.
+export const grey = Math.round(255 * Number(readFileSync(new URL('../../viewer/viewer.h', import.meta.url), 'utf8')
+  .match(/VIEWER_BACKGROUND = ([0-9.]+)f;/)[1]));
+
 export const pixel = (s, x, y) => [...s.rgb.subarray((y * s.w + x) * 3, (y * s.w + x) * 3 + 3)];
 
 // The pixels that are neither the grey background nor the page's white (a screenshot of a
@@ -125,7 +130,7 @@ export function dieIn(s) {
   for (let y = 0; y < s.h; ++y) {
     for (let x = 0; x < s.w; ++x) {
       const p = pixel(s, x, y);
-      if (p.some((v) => Math.abs(v - 128) > 3) && !p.every((v) => v === 255)) ++area, cx += x, cy += y;
+      if (p.some((v) => Math.abs(v - grey) > 3) && !p.every((v) => v === 255)) ++area, cx += x, cy += y;
     }
   }
   return { area, cx: area ? cx / area : 0, cy: area ? cy / area : 0 };

@@ -7,7 +7,7 @@ import { gzipSync } from 'node:zlib';
 import { dirname, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { createRequire } from 'node:module';
-import { dieIn, drag, frames, launch, open, pixel, releaseTimers, serve, shot, touch } from '../../scripts/web/support.mjs';
+import { dieIn, drag, frames, grey, launch, open, pixel, releaseTimers, serve, shot, touch } from '../../scripts/web/support.mjs';
 
 const here = dirname(fileURLToPath(import.meta.url));
 const root = resolve(process.env.BUILD || resolve(here, '../../build-web'));
@@ -42,7 +42,7 @@ test('a 250 x 250 canvas titled Vexo, lit as on the desktop, spinning, stopped b
   const first = await shot(page);
   for (const [x, y] of [[125, 125], [70, 180], [180, 70]]) near(pixel(first, x, y), [154, 128, 128], 3, `ground (${x}, ${y})`);
   for (const [x, y] of [[93, 93], [157, 157], [93, 125]]) near(pixel(first, x, y), [0, 0, 0], 3, `pip (${x}, ${y})`);
-  for (const [x, y] of [[2, 2], [247, 247]]) near(pixel(first, x, y), [128, 128, 128], 3, `corner (${x}, ${y})`);
+  for (const [x, y] of [[2, 2], [247, 247]]) near(pixel(first, x, y), [grey, grey, grey], 3, `corner (${x}, ${y})`);
 
   await releaseTimers(page);
   await frames(page, 10);

@@ -2,11 +2,9 @@
  * transform that a GLUT program applies in its display callback. C89 to C17 and C++ alike.
  *
  * Units: window pixels (origin top left, y down, as GLUT gives them), degrees, world units for
- * the pan. Controls: Shift-drag turns about y and x, Shift+Ctrl-drag about z and x, Ctrl-drag
- * zooms 2 % per 5 pixels, Alt-drag pans, Ctrl+Alt-drag moves the client's two parameter slots;
- * x y z (X Y Z back) turn 2 degrees, the arrows and page keys 1 (10 with Alt or Ctrl+Alt), Ctrl
- * with them jumps to presets, Shift with them scales, Home resets the view, Escape quits. The
- * guide, with every control and an example, is /usr/share/doc/libvexo-manipulator-dev/ once
+ * the pan. Shift, Shift+Ctrl, Ctrl and Alt drags turn, zoom and pan; Ctrl+Alt drags move the
+ * client's two parameter slots; letter, arrow and page keys step the view. The guide has the
+ * one table of every control and an example: /usr/share/doc/libvexo-manipulator-dev/ once
  * installed (manipulator.md, examples/light.c).
  *
  * What a client must know:
