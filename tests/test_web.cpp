@@ -145,7 +145,7 @@ TEST_F(WebGl, TheFixedPipelineArithmeticIsGLs) {
         glEnd();
         float normal[3], rgba[4];
         const float eye[4] = {gls[12], gls[13], gls[14], 1};
-        fixedNormal(normal, gls, c.normal);
+        fixedNormal(normal, gls, c.normal, true);
         fixedLit(rgba, lights, 3, eye, normal);
         const Rgb expected{int(rgba[0] * 255 + 0.5f), int(rgba[1] * 255 + 0.5f),
                            int(rgba[2] * 255 + 0.5f)};

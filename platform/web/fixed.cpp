@@ -97,9 +97,8 @@ void fixedTransform(float out[4], const float m[16], float x, float y, float z) 
         out[row] = m[row] * x + m[4 + row] * y + m[8 + row] * z + m[12 + row];
 }
 
-void fixedNormal(float out[3], const float m[16], const float n[3]) {
-    // The inverse transpose is the cofactor matrix over the determinant; only the
-    // determinant's sign matters once the result is made unit length.
+void fixedNormal(float out[3], const float m[16], const float n[3], bool normalize) {
+    // The inverse transpose is the cofactor matrix over the determinant.
     auto at = [m](int row, int column) { return m[column * 4 + row]; };
     float cof[3][3];
     for (int row = 0; row < 3; ++row)
@@ -109,9 +108,8 @@ void fixedNormal(float out[3], const float m[16], const float n[3]) {
             cof[row][column] = at(r0, c0) * at(r1, c1) - at(r0, c1) * at(r1, c0);
         }
     const float det = at(0, 0) * cof[0][0] + at(0, 1) * cof[0][1] + at(0, 2) * cof[0][2];
-    for (int row = 0; row < 3; ++row)
-        out[row] = det == 0 ? 0 : dot3(cof[row], n) * (det < 0 ? -1 : 1);
-    normalize3(out);
+    for (int row = 0; row < 3; ++row) out[row] = det == 0 ? 0 : dot3(cof[row], n) / det;
+    if (normalize) normalize3(out);
 }
 
 void fixedLit(float rgba[4], const FixedLight* lights, int count, const float eye[4],

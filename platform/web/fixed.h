@@ -24,8 +24,8 @@ void fixedOrtho(float m[16], float left, float right, float bottom, float top, f
 // out = m * v, for a point (w = 1).
 void fixedTransform(float out[4], const float m[16], float x, float y, float z);
 // A normal into eye coordinates: through the inverse transpose of the modelview's upper 3 x 3,
-// then made unit length (GL_NORMALIZE); zero where the matrix is singular.
-void fixedNormal(float out[3], const float modelview[16], const float normal[3]);
+// then made unit length if `normalize` (GL_NORMALIZE); zero where the matrix is singular.
+void fixedNormal(float out[3], const float modelview[16], const float normal[3], bool normalize);
 // The colour of a vertex at `eye` (eye coordinates) with unit normal `normal`, under `count`
 // lights and the default scene ambient of 0.2, clamped to [0, 1].
 void fixedLit(float rgba[4], const FixedLight* lights, int count, const float eye[4],

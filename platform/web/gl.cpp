@@ -215,7 +215,7 @@ void glVertex3f(GLfloat x, GLfloat y, GLfloat z) {
             p[row] * eye[0] + p[4 + row] * eye[1] + p[8 + row] * eye[2] + p[12 + row] * eye[3];
     if (g.lighting) {
         float normal[3];
-        fixedNormal(normal, modelview(), g.normal);
+        fixedNormal(normal, modelview(), g.normal, g.normalize);
         FixedLight on[kLights];
         int count = 0;
         for (int i = 0; i < kLights; ++i)

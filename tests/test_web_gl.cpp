@@ -1,0 +1,151 @@
+// The page's fixed-function calls (platform/web/gl.cpp), built natively with WebGL recorded
+// instead of drawn: what reaches WebGL for each primitive and state, and what stays behind.
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+// What the shader is given per vertex: clip coordinates, colour, texture s, t and whether to
+// texture.
+constexpr int kFloats = 11;
+
+struct {
+    std::vector<float> buffer;
+    GLenum mode = 0;
+    int count = 0;
+    std::string forwarded;  // the capabilities and queries passed on, in order
+} webgl;
+
+}  // namespace
+
+extern "C" {
+void emscripten_glEnable(GLenum cap) { webgl.forwarded += "enable " + std::to_string(cap) + " "; }
+void emscripten_glDisable(GLenum cap) { webgl.forwarded += "disable " + std::to_string(cap) + " "; }
+void emscripten_glGetFloatv(GLenum name, GLfloat*) {
+    webgl.forwarded += "get " + std::to_string(name) + " ";
+}
+GLuint emscripten_glCreateShader(GLenum) { return 1; }
+void emscripten_glShaderSource(GLuint, GLsizei, const char* const*, const GLint*) {}
+void emscripten_glCompileShader(GLuint) {}
+GLuint emscripten_glCreateProgram() { return 1; }
+void emscripten_glAttachShader(GLuint, GLuint) {}
+void emscripten_glBindAttribLocation(GLuint, GLuint, const char*) {}
+void emscripten_glLinkProgram(GLuint) {}
+void emscripten_glUseProgram(GLuint) {}
+void emscripten_glGenBuffers(GLsizei, GLuint* buffer) { *buffer = 1; }
+void emscripten_glBindBuffer(GLenum, GLuint) {}
+void emscripten_glEnableVertexAttribArray(GLuint) {}
+void emscripten_glVertexAttribPointer(GLuint, GLint, GLenum, GLboolean, GLsizei, const void*) {}
+void emscripten_glBufferData(GLenum, GLsizeiptr size, const void* data, GLenum) {
+    webgl.buffer.assign(static_cast<const float*>(data),
+                        static_cast<const float*>(data) + size / sizeof(float));
+}
+void emscripten_glDrawArrays(GLenum mode, GLint, GLsizei count) {
+    webgl.mode = mode, webgl.count = count;
+}
+}
+
+namespace {
+
+// Draws `n` vertices at x = 0, 1, 2... with identity matrices; returns the x of each vertex
+// that reached WebGL, in order.
+std::vector<int> draw(GLenum primitive, int n) {
+    webgl = {};
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glBegin(primitive);
+    for (int i = 0; i < n; ++i) glVertex3f(float(i), 0, 0);
+    glEnd();
+    std::vector<int> xs;
+    for (size_t v = 0; v + kFloats <= webgl.buffer.size(); v += kFloats)
+        xs.push_back(int(webgl.buffer[v]));
+    return xs;
+}
+
+TEST(WebFixedCalls, PrimitivesReachWebGLAsItsOwn) {
+    const struct {
+        GLenum primitive;
+        int vertices;
+        GLenum drawn;
+        std::vector<int> order;
+    } cases[] = {
+        {GL_QUADS, 8, GL_TRIANGLES, {0, 1, 2, 0, 2, 3, 4, 5, 6, 4, 6, 7}},
+        {GL_QUADS, 6, GL_TRIANGLES, {0, 1, 2, 0, 2, 3}},  // the unfinished quad is not drawn
+        {GL_QUADS, 3, 0, {}},
+        {GL_POLYGON, 5, GL_TRIANGLE_FAN, {0, 1, 2, 3, 4}},
+        {GL_LINE_LOOP, 4, GL_LINE_LOOP, {0, 1, 2, 3}},
+        {GL_TRIANGLES, 3, GL_TRIANGLES, {0, 1, 2}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(draw(c.primitive, c.vertices), c.order) << "primitive " << c.primitive;
+        EXPECT_EQ(webgl.mode, c.drawn) << "primitive " << c.primitive;
+        EXPECT_EQ(webgl.count, int(c.order.size())) << "primitive " << c.primitive;
+    }
+    EXPECT_EQ(draw(GL_POINTS, 1000).size(), 256u) << "past the most a primitive takes";
+}
+
+TEST(WebFixedCalls, StateStaysHereAndTheRestGoesToWebGL) {
+    webgl = {};
+    for (GLenum cap :
+         {GL_LIGHTING, GL_LIGHT0, GL_LIGHT7, GL_NORMALIZE, GL_TEXTURE_2D, GL_DEPTH_TEST}) {
+        glEnable(cap);
+        glDisable(cap);
+    }
+    float m[16];
+    glGetFloatv(GL_VIEWPORT, m);
+    const std::string depth = std::to_string(GL_DEPTH_TEST);
+    EXPECT_EQ(webgl.forwarded, "enable " + depth + " disable " + depth + " get " +
+                                   std::to_string(GL_VIEWPORT) + " ");
+
+    // Unlit, a vertex has the current colour, and the texture flag of the moment.
+    const float red[4] = {1, 0, 0, 0.5f};
+    glColor4fv(red);
+    glEnable(GL_TEXTURE_2D);
+    draw(GL_POINTS, 1);
+    EXPECT_EQ(std::vector<float>(webgl.buffer.begin() + 4, webgl.buffer.end()),
+              (std::vector<float>{1, 0, 0, 0.5f, 0, 0, 1}));
+    glDisable(GL_TEXTURE_2D);
+    // Lit by GL_LIGHT0 alone, white from +z at first, a face towards it: 0.2 x 0.2 + 0.8, or
+    // twice the diffuse term (clamped) for a normal twice as long that is not made unit length.
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    glNormal3f(0, 0, 2);
+    for (bool normalize : {true, false}) {
+        normalize ? glEnable(GL_NORMALIZE) : glDisable(GL_NORMALIZE);
+        draw(GL_POINTS, 1);
+        for (int c = 0; c < 3; ++c)
+            EXPECT_FLOAT_EQ(webgl.buffer[4 + c], normalize ? 0.84f : 1.0f) << "channel " << c;
+        EXPECT_EQ(webgl.buffer[10], 0) << "untextured";
+    }
+    glDisable(GL_LIGHTING);
+}
+
+TEST(WebFixedCalls, MatrixStacksKeepTheirDepthAndAnswerQueries) {
+    float identity[16], m[16];
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glGetFloatv(GL_MODELVIEW_MATRIX, identity);
+    // Pushes past the stack's depth and pops past its bottom are ignored, as GL does.
+    for (GLenum mode : {GL_MODELVIEW, GL_PROJECTION}) {
+        glMatrixMode(mode);
+        glLoadIdentity();
+        for (int i = 0; i < 40; ++i) glPushMatrix(), glTranslatef(1, 0, 0);
+        for (int i = 0; i < 40; ++i) glPopMatrix();
+        glGetFloatv(mode == GL_MODELVIEW ? GL_MODELVIEW_MATRIX : GL_PROJECTION_MATRIX, m);
+        EXPECT_EQ(std::memcmp(m, identity, sizeof m), 0) << "back at the bottom, mode " << mode;
+    }
+    glOrtho(-2, 2, -1, 1, -4, 4);
+    glGetFloatv(GL_PROJECTION_MATRIX, m);
+    EXPECT_FLOAT_EQ(m[0], 0.5f);
+    EXPECT_FLOAT_EQ(m[5], 1.0f);
+    EXPECT_FLOAT_EQ(m[10], -0.25f);
+    glMatrixMode(GL_MODELVIEW);
+}
+
+}  // namespace
