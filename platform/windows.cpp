@@ -52,6 +52,9 @@ const bool gConsole = [] {
 // never reach GLUT's keyboard callback: it is given the Escape character that every other set
 // of modifiers gives, unless the key's translation, already queued, brought one.
 LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM w, LPARAM l) {
+    // Seen with any message, not only at the check: a window destroyed before the first check
+    // must not pass for one that never had an X window.
+    if (!g.hadXWindow) g.hadXWindow = GetPropA(window, kXWindowProperty) != nullptr;
     if (message == WM_SYSCOMMAND && (w & 0xFFF0) == SC_KEYMENU) return 0;
     if (message == WM_TIMER && w == kGoneTimer) {
         checkWindowGone(window);

@@ -57,15 +57,31 @@ start() {
     wine "$exe" 2>"$work/err" &
     pid=$!
     frame=$("$scripts/vexo-window.sh" "$pid" 10 '^Vexo$') || fail "no window named Vexo"
-    sleep 0.5
+    wait_until 10 drawn || fail "nothing drawn in the window"
+}
+# GLUT's child of Wine's frame, once it has drawn the die.
+drawn() {
     win=$(xwininfo -children -id "$frame" | awk '/^ +0x/ { print $1; exit }')
     win=${win:-$frame}
+    shows_die "$(die)"
 }
 geometry() { xwininfo -id "$win" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }'; }
 shot() { xwd -silent -id "$win" | convert xwd:- -depth 8 rgb:- | md5sum; }
 # The share of the drawing area that is not the grey background.
 die() { xwd -silent -id "$win" | die_share xwd:-; }
-moving() { local a; a=$(shot); sleep 0.3; [[ $(shot) != "$a" ]]; }
+# Whether the picture changes, seen within a bound however busy the machine; and whether it
+# stays the same for a third of a second, which a spinning die never does.
+moving() { local a; a=$(shot); wait_until 10 changed_from "$a" 2>/dev/null; }
+changed_from() { [[ $(shot) != "$1" ]]; }
+still() { local a; a=$(shot); sleep 0.3; [[ $(shot) == "$a" ]]; }
+# How many top-level windows are shown: Wine's menu is one of its own.
+shown_windows() {
+    local id n=0
+    for id in $(xwininfo -root -children | awk '/^ +0x/ { print $1 }'); do
+        ! xwininfo -id "$id" 2>/dev/null | grep -q IsViewable || n=$((n + 1))
+    done
+    echo "$n"
+}
 ended() { wait_exit "$pid" 10; [[ $exit_status -eq 0 ]] || fail "$1 ended it with status $exit_status"; }
 
 start
@@ -73,11 +89,9 @@ start
 shows_die "$(die)" || fail "no die in the window ($(die) of it)"
 moving || fail "the die does not spin"
 xdo mousemove --window "$win" 125 125 click 1 sleep 0.3 key space
-sleep 0.3
-! moving || fail "space after a click did not stop the spin"
+wait_until 10 still || fail "space after a click did not stop the spin"
 drag_in "$win" 100 100 alt 40 20
 xdo key space
-sleep 0.3
 moving || fail "after an Alt-drag, space no longer reached the program"
 # Ctrl+Alt is AltGr to Windows, which makes no character of Escape.
 xdo key ctrl+alt+Escape
@@ -93,8 +107,9 @@ said=$(tr -d '\r' <"$work/err" | grep -v -e '^freeglut .*CreateDC failed' -e "ba
     fail "a window destroyed from outside: status $exit_status, said: $said"
 
 start
+windows=$(shown_windows)
 xdo mousemove --window "$win" 100 100 click 3
-sleep 0.5
+wait_until 10 eval '(($(shown_windows) > windows))' || fail "the right button opened no menu"
 xdo mousemove --window "$win" 115 108 click 1
 ended '"Quitter"'
 echo "$(basename "$zip"): self-contained, answers its command line, and draws, stops, pans, quits and ends with its window under Wine"
