@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -19,6 +20,9 @@ struct {
     int count = 0;
     std::string forwarded;  // the capabilities and queries passed on, in order
 } webgl;
+// What the browser says of the program's link, and how often it was asked in this process.
+bool linked = false;
+int linkQueries = 0;
 
 }  // namespace
 
@@ -47,7 +51,14 @@ void emscripten_glBufferData(GLenum, GLsizeiptr size, const void* data, GLenum) 
 void emscripten_glDrawArrays(GLenum mode, GLint, GLsizei count) {
     webgl.mode = mode, webgl.count = count;
 }
+void emscripten_glGetProgramiv(GLuint, GLenum, GLint* value) { *value = linked, ++linkQueries; }
+intptr_t emscripten_webgl_get_current_context() { return 1; }
+int emscripten_webgl_enable_extension(intptr_t, const char* name) {
+    return std::string(name) == "KHR_parallel_shader_compile";
 }
+}
+
+bool webGlReady();
 
 namespace {
 
@@ -146,6 +157,20 @@ TEST(WebFixedCalls, MatrixStacksKeepTheirDepthAndAnswerQueries) {
     EXPECT_FLOAT_EQ(m[5], 1.0f);
     EXPECT_FLOAT_EQ(m[10], -0.25f);
     glMatrixMode(GL_MODELVIEW);
+}
+
+// Frames wait while the browser links the shaders, and never again once it has.
+TEST(WebFixedCalls, ReadyOnceTheShadersAreLinked) {
+    glMatrixMode(GL_MODELVIEW);  // the first call, in a process of its own, makes the program
+    if (linkQueries == 0) {
+        linked = false;
+        EXPECT_FALSE(webGlReady());
+        EXPECT_FALSE(webGlReady());
+    }
+    linked = true;
+    EXPECT_TRUE(webGlReady());
+    linked = false;
+    EXPECT_TRUE(webGlReady()) << "linked for good";
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "fixed.h"
+#include "gl.h"
 
 // WebGL's own entry points, under the second names the compiler gives them.
 extern "C" {
@@ -26,6 +27,9 @@ void emscripten_glBufferData(GLenum, GLsizeiptr, const void*, GLenum);
 void emscripten_glEnableVertexAttribArray(GLuint);
 void emscripten_glVertexAttribPointer(GLuint, GLint, GLenum, GLboolean, GLsizei, const void*);
 void emscripten_glDrawArrays(GLenum, GLint, GLsizei);
+void emscripten_glGetProgramiv(GLuint, GLenum, GLint*);
+intptr_t emscripten_webgl_get_current_context();
+int emscripten_webgl_enable_extension(intptr_t context, const char* name);
 }
 
 namespace {
@@ -35,6 +39,7 @@ constexpr int kStackDepth[2] = {32, 2};  // modelview, projection: the least GL 
 constexpr int kMostVertices = 256;       // between glBegin and glEnd; more are not drawn
 constexpr GLenum kArrayBuffer = 0x8892, kStreamDraw = 0x88E0;
 constexpr GLenum kVertexShader = 0x8B31, kFragmentShader = 0x8B30;
+constexpr GLenum kCompletionStatus = 0x91B1;  // KHR_parallel_shader_compile
 
 // What the shader is given of a vertex: clip coordinates, colour, texture coordinates and
 // whether to texture (1) or not (0). Per vertex, not a uniform: looking a uniform up would wait
@@ -55,12 +60,15 @@ struct {
     Vertex vertices[kMostVertices + kMostVertices / 2];  // room for quads made triangles
     int count = 0;
     GLuint program = 0, buffer = 0;
+    bool linking = false;  // the program may still be linking, and the browser can tell
     bool ready = false;
 } g;
 
 float* top() { return g.stacks[g.mode][g.depth[g.mode]]; }
 const float* modelview() { return g.stacks[0][g.depth[0]]; }
 const float* projection() { return g.stacks[1][g.depth[1]]; }
+
+void makeProgram();
 
 void setUp() {
     if (g.ready) return;
@@ -70,6 +78,9 @@ void setUp() {
         const float white = i == 0 ? 1.0f : 0.0f;  // GL_LIGHT0 alone is white at first
         g.lights[i] = {{0, 0, 1, 0}, {0, 0, 0, 1}, {white, white, white, 1}};
     }
+    g.linking = emscripten_webgl_enable_extension(emscripten_webgl_get_current_context(),
+                                                  "KHR_parallel_shader_compile");
+    makeProgram();
 }
 
 GLuint shader(GLenum type, const char* source) {
@@ -80,9 +91,10 @@ GLuint shader(GLenum type, const char* source) {
     return s;
 }
 
-// The one program, made at the first draw, when the context exists.
-void useProgram() {
-    if (g.program) return;
+// The one program, compiled and linked at the first fixed-function call, once the context
+// exists, so that the browser links it while the program starts: WebGL's useProgram, at the
+// first draw, waits for the link.
+void makeProgram() {
     g.program = emscripten_glCreateProgram();
     shader(kVertexShader,
            "attribute vec4 p;attribute vec4 c;attribute vec3 t;varying vec4 vc;varying vec3 vt;"
@@ -93,6 +105,10 @@ void useProgram() {
     const char* names[] = {"p", "c", "t"};
     for (GLuint i = 0; i < 3; ++i) emscripten_glBindAttribLocation(g.program, i, names[i]);
     emscripten_glLinkProgram(g.program);
+}
+
+void useProgram() {
+    if (g.buffer) return;
     emscripten_glUseProgram(g.program);
     emscripten_glGenBuffers(1, &g.buffer);
     emscripten_glBindBuffer(kArrayBuffer, g.buffer);
@@ -117,6 +133,14 @@ bool setCapability(GLenum cap, bool on) {
 }
 
 }  // namespace
+
+bool webGlReady() {
+    if (!g.linking) return true;
+    GLint done = 0;
+    emscripten_glGetProgramiv(g.program, kCompletionStatus, &done);
+    g.linking = !done;
+    return done;
+}
 
 extern "C" {
 

@@ -330,8 +330,6 @@ var vexoPage = (function () {
     }
     // Under reduced motion the die starts still; the page says how to start it.
     if (matchMedia('(prefers-reduced-motion: reduce)').matches) pressKey(' ');
-    // After the first frame, in the same animation frame.
-    requestAnimationFrame(function () { if (Module['onStarted']) Module['onStarted'](); });
   });
 
   return {
@@ -350,6 +348,8 @@ var vexoPage = (function () {
       menu.appendChild(entry);
     },
     attachMenu: function (button) { menuButton = button; },
+    // Right after the first frame is drawn, in the same animation frame.
+    firstFrame: function () { if (Module['onStarted']) Module['onStarted'](); },
     state: state,
     keyTaken: function () { taken = true; },
     // Nothing of the program listens once it has ended, and its canvas leaves the Tab order.

@@ -8,6 +8,7 @@
 #include <emscripten/html5.h>
 #include <emscripten/html5_webgl.h>
 
+#include "gl.h"
 #include "web.h"
 
 namespace {
@@ -17,7 +18,7 @@ struct {
     int width = 0, height = 0;  // the canvas's drawing buffer
     int x = 0, y = 0;           // the pointer, as last seen
     int modifiers = 0;          // GLUT_ACTIVE_* of the event being handled
-    bool posted = false, framePending = false, idlePending = false;
+    bool posted = false, framePending = false, idlePending = false, drawn = false;
     void (*display)() = nullptr;
     void (*reshape)(int, int) = nullptr;
     void (*keyboard)(unsigned char, int, int) = nullptr;
@@ -31,14 +32,23 @@ struct {
 EM_JS(void, pageAddMenuEntry, (const char* label, int value),
       { vexoPage.addMenuEntry(UTF8ToString(label), value); });
 EM_JS(void, pageAttachMenu, (int button), { vexoPage.attachMenu(button); });
+EM_JS(void, pageFirstFrame, (), { vexoPage.firstFrame(); });
 
 void idleSoon();
+void frameSoon();
 
+// Until the page's shaders are linked a draw would wait for them, a long stall of the page:
+// the first frame waits instead, a browser frame at a time.
 EM_BOOL frame(double, void*) {
     g.framePending = false;
+    if (!webGlReady()) {
+        frameSoon();
+        return EM_FALSE;
+    }
     if (g.posted && g.display) {
         g.posted = false;
         g.display();
+        if (!g.drawn) g.drawn = true, pageFirstFrame();
     }
     idleSoon();
     return EM_FALSE;
