@@ -4,7 +4,10 @@
 // colour probes.
 #include <chrono>
 #include <cmath>
+#include <condition_variable>
 #include <cstdio>
+#include <cstdlib>
+#include <mutex>
 #include <sstream>
 #include <thread>
 #include <vector>
@@ -12,6 +15,79 @@
 #include "viewer.h"
 
 namespace {
+
+// Every test in a process that links these helpers bounds itself, far below CTest's limit: one
+// still running after kTestBound seconds (VEXO_TEST_BOUND, if set) has hung in a call that never
+// returns, and ends the process at once with its name and the wait it was in.
+constexpr int kTestBound = 60;  // seconds
+
+struct Watch {
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool armed = false;
+    std::chrono::steady_clock::time_point deadline;
+    std::string test;
+    double waiting = 0;  // the bound of the wait in progress, seconds; 0 outside any
+};
+// Never destroyed: the watchdog thread waits on it until the process ends.
+Watch& watch = *new Watch;
+
+void watchdog() {
+    std::unique_lock<std::mutex> lock(watch.mutex);
+    for (;;) {
+        if (!watch.armed) {
+            watch.changed.wait(lock);
+        } else if (watch.changed.wait_until(lock, watch.deadline) == std::cv_status::timeout &&
+                   watch.armed && std::chrono::steady_clock::now() >= watch.deadline) {
+            std::fprintf(stderr, "%s: a hang, still running after its bound; ", watch.test.c_str());
+            if (watch.waiting > 0)
+                std::fprintf(stderr, "in a wait of %g s that never came back\n", watch.waiting);
+            else
+                std::fprintf(stderr, "outside any wait\n");
+            std::fflush(stderr);
+            std::_Exit(1);
+        }
+    }
+}
+
+// Arms the watch for `test`, for its whole bound from now.
+void arm(const ::testing::TestInfo& test) {
+    const char* bound = std::getenv("VEXO_TEST_BOUND");
+    std::lock_guard<std::mutex> lock(watch.mutex);
+    watch.test = std::string(test.test_suite_name()) + "." + test.name();
+    watch.deadline = std::chrono::steady_clock::now() +
+                     std::chrono::seconds(bound ? std::atoi(bound) : kTestBound);
+    watch.armed = true;
+    watch.changed.notify_all();
+}
+
+class Watchdog : public ::testing::EmptyTestEventListener {
+    void OnTestStart(const ::testing::TestInfo& test) override { arm(test); }
+    void OnTestEnd(const ::testing::TestInfo&) override {
+        std::lock_guard<std::mutex> lock(watch.mutex);
+        watch.armed = false;
+        watch.changed.notify_all();
+    }
+};
+
+const bool watched = [] {
+    ::testing::UnitTest::GetInstance()->listeners().Append(new Watchdog);
+    std::thread(watchdog).detach();
+    return true;
+}();
+
+// A death test's child hears of no test starting (gtest forwards it no events): its first wait
+// arms the watch for the test it runs.
+void waiting(double seconds) {
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    bool armed;
+    {
+        std::lock_guard<std::mutex> lock(watch.mutex);
+        watch.waiting = seconds;
+        armed = watch.armed;
+    }
+    if (!armed && test) arm(*test);
+}
 
 std::vector<unsigned long> modifierKeys(const std::string& names) {
     std::vector<unsigned long> keys;
@@ -29,16 +105,21 @@ std::vector<unsigned long> modifierKeys(const std::string& names) {
 
 bool waitUntil(const std::function<bool()>& done, double seconds,
                const std::function<void()>& step) {
+    waiting(seconds);
     const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (std::chrono::steady_clock::now() < end) {
-        if (done()) return true;
+    bool held = false;
+    while (!held && std::chrono::steady_clock::now() < end) {
+        held = done();
+        if (held) break;
         if (step) {
             step();
         } else {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
     }
-    return done();
+    held = held || done();
+    waiting(0);
+    return held;
 }
 
 void xTap(unsigned long keysym) {

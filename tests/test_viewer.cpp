@@ -590,3 +590,14 @@ TEST_F(ViewerGl, EnterSwitchesToOutlinesButShiftEnterDoesNot) {
 }
 
 }  // namespace
+
+#ifndef _WIN32
+// A test that hangs ends its process within its bound, naming itself and the wait it was in.
+TEST(TestBounds, AHangEndsTheProcessNamingTheTestAndItsWait) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");  // see GlTest
+    setenv("VEXO_TEST_BOUND", "1", 1);
+    EXPECT_EXIT(waitUntil([] { return false; }, 30), ::testing::ExitedWithCode(1),
+                "TestBounds.AHangEndsTheProcessNamingTheTestAndItsWait: a hang.*in a wait of 30 s");
+    unsetenv("VEXO_TEST_BOUND");
+}
+#endif
