@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "gl.h"
+
 namespace {
 
 // What the shader is given per vertex: clip coordinates, colour, texture s, t and whether to
@@ -57,8 +59,6 @@ int emscripten_webgl_enable_extension(intptr_t, const char* name) {
     return std::string(name) == "KHR_parallel_shader_compile";
 }
 }
-
-bool webGlReady();
 
 namespace {
 
