@@ -4,7 +4,6 @@
 // colour probes.
 #include <chrono>
 #include <cmath>
-#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
@@ -23,50 +22,48 @@ constexpr int kTestBound = 60;  // seconds
 
 struct Watch {
     std::mutex mutex;
-    std::condition_variable changed;
     bool armed = false;
     std::chrono::steady_clock::time_point deadline;
     std::string test;
     double waiting = 0;  // the bound of the wait in progress, seconds; 0 outside any
 };
-// Never destroyed: the watchdog thread waits on it until the process ends.
+// Never destroyed: the watchdog thread looks at it until the process ends.
 Watch& watch = *new Watch;
 
-void watchdog() {
-    std::unique_lock<std::mutex> lock(watch.mutex);
-    for (;;) {
-        if (!watch.armed) {
-            watch.changed.wait(lock);
-        } else if (watch.changed.wait_until(lock, watch.deadline) == std::cv_status::timeout &&
-                   watch.armed && std::chrono::steady_clock::now() >= watch.deadline) {
-            std::fprintf(stderr, "%s: a hang, still running after its bound; ", watch.test.c_str());
-            if (watch.waiting > 0)
-                std::fprintf(stderr, "in a wait of %g s that never came back\n", watch.waiting);
-            else
-                std::fprintf(stderr, "outside any wait\n");
-            std::fflush(stderr);
-            std::_Exit(1);
-        }
-    }
-}
-
-// Arms the watch for `test`, for its whole bound from now.
-void arm(const ::testing::TestInfo& test) {
+// Arms the watch for the test running now, for its whole bound; the watch's mutex held.
+void arm() {
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
     const char* bound = std::getenv("VEXO_TEST_BOUND");
-    std::lock_guard<std::mutex> lock(watch.mutex);
-    watch.test = std::string(test.test_suite_name()) + "." + test.name();
+    if (!test) return;
+    watch.test = std::string(test->test_suite_name()) + "." + test->name();
     watch.deadline = std::chrono::steady_clock::now() +
                      std::chrono::seconds(bound ? std::atoi(bound) : kTestBound);
     watch.armed = true;
-    watch.changed.notify_all();
+}
+
+void watchdog() {
+    for (;;) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        std::lock_guard<std::mutex> lock(watch.mutex);
+        if (!watch.armed || std::chrono::steady_clock::now() < watch.deadline) continue;
+        std::fprintf(stderr, "%s: a hang, still running after its bound; ", watch.test.c_str());
+        if (watch.waiting > 0)
+            std::fprintf(stderr, "in a wait of %g s that never came back\n", watch.waiting);
+        else
+            std::fprintf(stderr, "outside any wait\n");
+        std::fflush(stderr);
+        std::_Exit(1);
+    }
 }
 
 class Watchdog : public ::testing::EmptyTestEventListener {
-    void OnTestStart(const ::testing::TestInfo& test) override { arm(test); }
+    void OnTestStart(const ::testing::TestInfo&) override {
+        std::lock_guard<std::mutex> lock(watch.mutex);
+        arm();
+    }
     void OnTestEnd(const ::testing::TestInfo&) override {
         std::lock_guard<std::mutex> lock(watch.mutex);
         watch.armed = false;
-        watch.changed.notify_all();
     }
 };
 
@@ -79,14 +76,9 @@ const bool watched = [] {
 // A death test's child hears of no test starting (gtest forwards it no events): its first wait
 // arms the watch for the test it runs.
 void waiting(double seconds) {
-    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    bool armed;
-    {
-        std::lock_guard<std::mutex> lock(watch.mutex);
-        watch.waiting = seconds;
-        armed = watch.armed;
-    }
-    if (!armed && test) arm(*test);
+    std::lock_guard<std::mutex> lock(watch.mutex);
+    watch.waiting = seconds;
+    if (!watch.armed) arm();
 }
 
 std::vector<unsigned long> modifierKeys(const std::string& names) {
