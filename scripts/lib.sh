@@ -31,10 +31,11 @@ wait_exit() {
 # time runs out it says what it waited for and fails: a test waits for the event it needs, with
 # a generous bound, never for a margin of time.
 wait_until() {
-    local end=$((SECONDS + $1))
+    # Microseconds: SECONDS counts whole seconds, and would give up as soon as the next one began.
+    local end=$((${EPOCHREALTIME//[!0-9]/} + $1 * 1000000))
     shift
     until "$@"; do
-        if ((SECONDS >= end)); then
+        if ((${EPOCHREALTIME//[!0-9]/} >= end)); then
             echo "waited in vain for: $*" >&2
             return 1
         fi
