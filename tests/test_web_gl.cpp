@@ -143,11 +143,14 @@ TEST(WebFixedCalls, MatrixStacksKeepTheirDepthAndAnswerQueries) {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glGetFloatv(GL_MODELVIEW_MATRIX, identity);
-    // Pushes past the stack's depth and pops past its bottom are ignored, as GL does.
+    // Pushes past the stack's depth and pops past its bottom are ignored, as GL does, and leave
+    // the other stack alone.
     for (GLenum mode : {GL_MODELVIEW, GL_PROJECTION}) {
+        for (GLenum each : {GL_MODELVIEW, GL_PROJECTION}) glMatrixMode(each), glLoadIdentity();
         glMatrixMode(mode);
-        glLoadIdentity();
         for (int i = 0; i < 40; ++i) glPushMatrix(), glTranslatef(1, 0, 0);
+        glGetFloatv(mode == GL_MODELVIEW ? GL_PROJECTION_MATRIX : GL_MODELVIEW_MATRIX, m);
+        EXPECT_EQ(m[12], 0) << "deep pushes of " << mode << " moved the other stack";
         for (int i = 0; i < 40; ++i) glPopMatrix();
         glGetFloatv(mode == GL_MODELVIEW ? GL_MODELVIEW_MATRIX : GL_PROJECTION_MATRIX, m);
         EXPECT_EQ(std::memcmp(m, identity, sizeof m), 0) << "back at the bottom, mode " << mode;
