@@ -6,6 +6,7 @@
 #include <X11/Xutil.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
@@ -33,6 +34,15 @@ int noteXError(Display*, XErrorEvent*) {
 // exit handler runs, since GLUT's would try to destroy the window that is no longer there.
 [[noreturn]] void windowWasDestroyed() {
     std::fprintf(stderr, "vexo: the window was destroyed by another program\n");
+    std::_Exit(1);
+}
+
+// xkill, or the display going away, closes the connection itself: say so in one line rather than
+// in the X library's words, and end as for a destroyed window.
+[[noreturn]] int connectionClosed(Display*) {
+    std::fprintf(stderr,
+                 "vexo: the display closed the connection: killed by another program, or "
+                 "the display ended\n");
     std::_Exit(1);
 }
 
@@ -102,6 +112,10 @@ void platformWindowCreated(void (*shown)(bool visible)) {
     if (!g.display || !g.window) return;
     nameWindow();
     gPreviousHandler = XSetErrorHandler(onXError);
+    XSetIOErrorHandler(connectionClosed);
+    // A write to a connection the server has closed would end the process by SIGPIPE, silently,
+    // before the X library could report it.
+    std::signal(SIGPIPE, SIG_IGN);
     glutWindowStatusFunc(platformWindowStatus);
 }
 

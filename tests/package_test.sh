@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Debian packages, vexo and libvexo-manipulator-dev, as a distribution and a user would
 # judge them, one check a call: `build` makes them twice from a source tarball unpacked in two
-# places, the second under a umask that keeps everything private; then each CHECK judges them:
+# places, under a umask that shares with the group and one that keeps everything private; then
+# each CHECK judges them:
 # Reproducible (byte for byte the same), Modes (0755 folders and executables, 0644 files),
 # Lintian, DesktopEntry, AppStream, ManualPage, Icons, ManipulatorDocs (the guide and example
 # where the header says), Depends, and Installed (as root: installed, asked its version, run
@@ -17,7 +18,7 @@ if [[ $check == build ]]; then
         mkdir -p "$work/$place"
         git -C "$top" ls-files -z --cached --others --exclude-standard |
             (cd "$top" && tar --null -T - --ignore-failed-read -cf - 2>/dev/null) | tar -xf - -C "$work/$place"
-        (if [[ $place == b ]]; then umask 077; fi; "$work/$place/scripts/package.sh" "$work/$place-build" >/dev/null)
+        (if [[ $place == a ]]; then umask 002; else umask 077; fi; "$work/$place/scripts/package.sh" "$work/$place-build" >/dev/null)
     done
     dpkg-deb -x "$work"/a-build/vexo_*.deb "$work/root"
     exit 0

@@ -150,6 +150,7 @@ TEST(DieFaces, EachFacesPipsLieWhereTheDieHasThem) {
 TEST(Spin, StepsStayFullSizeHoweverLongItHasSpun) {
     EXPECT_FLOAT_EQ(advanceSpin(0.0f, 0.31f), 0.31f);
     EXPECT_NEAR(advanceSpin(359.9f, 0.37f), 0.27f, 1e-4);
+    EXPECT_EQ(advanceSpin(359.63f, 0.37f), 0.0f) << "a step that lands on 360 is back at 0";
     // A start far beyond where single-precision steps of 0.31 would round away.
     float a = 3.0e7f;
     const float first = advanceSpin(a, 0.31f);
@@ -269,6 +270,40 @@ TEST(ViewerCommandLine, AnswersWholeAndRefusesWhatGlutLeavesByName) {
     EXPECT_EQ(written(none), "");
     for (std::FILE* f : {out, err, help, refusal, none}) std::fclose(f);
 }
+
+#ifndef _WIN32
+// The built program's answers, judged before any display is opened: each on its own stream, with
+// its status, and a failure to write said as one.
+TEST(ViewerCommandLine, TheProgramAnswersOnItsStreamsWithNoDisplay) {
+    const struct {
+        const char* args;
+        std::string out, err;
+        int status;
+    } cases[] = {
+        {"--version", "vexo " VEXO_VERSION "\n", "", 0},
+        {"--help", viewerUsage(), "", 0},
+        {"--help >/dev/full", "",
+         "vexo: cannot write to standard output: No space left on device\n", 1},
+        {"-sync --verison", "", std::string("vexo: unknown option '--verison'\n") + viewerUsage(),
+         1},
+    };
+    for (const auto& c : cases) {
+        std::FILE* err = std::tmpfile();
+        const std::string run = std::string("env -u DISPLAY timeout -s KILL 5 " VEXO_EXE " ") +
+                                c.args + " 2>/dev/fd/" + std::to_string(fileno(err)) + "; echo $?";
+        std::string out;
+        if (std::FILE* p = popen(run.c_str(), "r")) {
+            for (int ch; (ch = std::fgetc(p)) != EOF;) out += char(ch);
+            pclose(p);
+        }
+        const size_t end = out.rfind('\n', out.size() - 2) + 1;  // the status is the last line
+        EXPECT_EQ(out.substr(0, end), c.out) << c.args;
+        EXPECT_EQ(out.substr(end), std::to_string(c.status) + "\n") << c.args;
+        EXPECT_EQ(written(err), c.err) << c.args;
+        std::fclose(err);
+    }
+}
+#endif
 
 // ---- The frame, on a real GL context ---------------------------------------------------
 
@@ -507,12 +542,16 @@ TEST_F(ViewerGl, WindowStatusRestsAndResumesTheSpin) {
         EXPECT_EQ(viewerSpins(), spins) << "status " << status;
         EXPECT_EQ(registeredIdle() == idle, spins) << "status " << status;
     }
+    // Hidden and shown again by the window system, the user's pause outlasts both.
     xMove(125, 125);
     xTap(XK_space);
     ASSERT_TRUE(pumpUntil([] { return registeredIdle() == nullptr; }));
-    platformWindowStatus(GLUT_HIDDEN);
-    platformWindowStatus(GLUT_FULLY_RETAINED);
+    glutHideWindow();
+    ASSERT_TRUE(pumpUntil([] { return !viewerState().visible; })) << "never hidden";
+    glutShowWindow();
+    ASSERT_TRUE(pumpUntil([] { return viewerState().visible; })) << "never shown again";
     EXPECT_EQ(registeredIdle(), nullptr) << "paused by the user, shown again";
+    EXPECT_EQ(viewerState().animating, 0);
 
 #ifndef _WIN32
     // Hidden, a window destroyed meanwhile is looked for once a second, for as long as it stays
@@ -532,6 +571,29 @@ TEST_F(ViewerGl, WindowStatusRestsAndResumesTheSpin) {
     EXPECT_EQ(timersArmed(), armed + 2) << "shown, it is not armed again";
 #endif
 }
+
+#ifndef _WIN32
+// Destroyed by another program, the window ends Vexo at once with status 1 and one line: when
+// GLUT says that it is hidden, as X says first of a destroyed window, or when a frame meets it.
+TEST_F(ViewerGl, ADestroyedWindowEndsTheProgramAtOnce) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");  // see GlTest
+    const std::pair<const char*, void (*)()> events[] = {
+        {"hidden", [] { platformWindowStatus(GLUT_HIDDEN); }},
+        {"a frame", [] { display(), XSync(glXGetCurrentDisplay(), False); }},
+    };
+    for (const auto& [what, event] : events) {
+        EXPECT_EXIT(
+            {
+                Display* other = XOpenDisplay(nullptr);
+                XDestroyWindow(other, glXGetCurrentDrawable());
+                XCloseDisplay(other);
+                event();
+            },
+            ::testing::ExitedWithCode(1), "^vexo: the window was destroyed by another program\n$")
+            << what;
+    }
+}
+#endif
 
 TEST_F(ViewerGl, SpaceStopsAndResumesTheSpin) {
     xMove(125, 125);
