@@ -9,7 +9,9 @@ build=${1:-build-tools}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-"$here/xvfb.sh" "$build/tools/pictures" "$work/screenshot.ppm" "$work/icon.ppm"
+# The die turned by 140 spin steps from the start, to show three faces.
+"$here/xvfb.sh" bash -c '"$1" "$2/screenshot.ppm" +140 && "$1" "$2/icon.ppm" 512x512 +140' \
+    pictures "$build/tools/frames" "$work"
 # -strip: no time stamps, so that the same picture gives the same bytes.
 convert "$work/screenshot.ppm" -strip "$top/docs/vexo.png"
 echo "$top/docs/vexo.png"

@@ -11,6 +11,7 @@
 #include "emscripten.h"
 #include "fixed.h"
 #include "gl_support.h"
+#include "keys.h"
 #include "platform.h"
 #include "web.h"
 

@@ -51,6 +51,7 @@ void emscripten_glBufferData(GLenum, GLsizeiptr size, const void* data, GLenum) 
     webgl.buffer.assign(static_cast<const float*>(data),
                         static_cast<const float*>(data) + size / sizeof(float));
 }
+void emscripten_glViewport(GLint, GLint, GLsizei, GLsizei) {}
 void emscripten_glDrawArrays(GLenum mode, GLint, GLsizei count) {
     webgl.mode = mode, webgl.count = count;
 }
@@ -91,7 +92,6 @@ TEST(WebFixedCalls, PrimitivesReachWebGLAsItsOwn) {
         {GL_QUADS, 6, GL_TRIANGLES, {0, 1, 2, 0, 2, 3}},  // the unfinished quad is not drawn
         {GL_QUADS, 3, 0, {}},
         {GL_POLYGON, 5, GL_TRIANGLE_FAN, {0, 1, 2, 3, 4}},
-        {GL_LINE_LOOP, 4, GL_LINE_LOOP, {0, 1, 2, 3}},
         {GL_TRIANGLES, 3, GL_TRIANGLES, {0, 1, 2}},
     };
     for (const auto& c : cases) {
@@ -100,6 +100,37 @@ TEST(WebFixedCalls, PrimitivesReachWebGLAsItsOwn) {
         EXPECT_EQ(webgl.count, int(c.order.size())) << "primitive " << c.primitive;
     }
     EXPECT_EQ(draw(GL_POINTS, 1000).size(), 256u) << "past the most a primitive takes";
+}
+
+// Lines are quads of their width in CSS pixels, with square ends, whichever way round they are
+// drawn: an edge two faces share covers the same pixels at the same depths for both.
+TEST(WebFixedCalls, LinesAreQuadsOfTheirWidthTheSameBothWays) {
+    glViewport(0, 0, 100, 50);
+    webGlSetDensity(2);
+    glLineWidth(1.5f);  // 3 device pixels: 0.03 of x past either end, 0.06 of y to either side
+    std::vector<float> ways[2];
+    for (int way : {0, 1}) {
+        draw(GL_LINES, 0);
+        glBegin(GL_LINES);
+        glVertex3f(way ? 0.5f : -0.5f, 0, 0);
+        glVertex3f(way ? -0.5f : 0.5f, 0, 0);
+        glEnd();
+        ASSERT_EQ(webgl.mode, GLenum(GL_TRIANGLES));
+        for (size_t v = 0; v < webgl.buffer.size(); v += kFloats) {
+            EXPECT_NEAR(std::abs(webgl.buffer[v]), 0.53f, 1e-6) << "way " << way;
+            EXPECT_NEAR(std::abs(webgl.buffer[v + 1]), 0.06f, 1e-6) << "way " << way;
+            ways[way].insert(ways[way].end(), webgl.buffer.begin() + v,
+                             webgl.buffer.begin() + v + 2);
+        }
+    }
+    EXPECT_EQ(ways[0], ways[1]);
+    for (auto [primitive, triangles] :
+         {std::pair{GL_LINE_LOOP, 4}, {GL_LINE_STRIP, 3}, {GL_LINES, 2}}) {
+        draw(primitive, 4);
+        EXPECT_EQ(webgl.count, 6 * triangles) << "primitive " << primitive;
+    }
+    glLineWidth(1);
+    webGlSetDensity(1);
 }
 
 TEST(WebFixedCalls, StateStaysHereAndTheRestGoesToWebGL) {

@@ -187,8 +187,8 @@ ViewerKeyAction viewerKeyEvent(unsigned char key, int modifiers) {
     }
 }
 
-void keyboard(unsigned char key, int, int) {
-    const ViewerKeyAction action = viewerKeyEvent(key, glutGetModifiers());
+bool viewerKey(unsigned char key, int modifiers) {
+    const ViewerKeyAction action = viewerKeyEvent(key, modifiers);
     switch (action) {
         case VIEWER_KEY_REDRAW: glutPostRedisplay(); break;
         case VIEWER_KEY_SPIN:
@@ -203,4 +203,7 @@ void keyboard(unsigned char key, int, int) {
         case VIEWER_KEY_IGNORED: break;
     }
     platformKeyTaken(action != VIEWER_KEY_IGNORED);
+    return action != VIEWER_KEY_IGNORED;
 }
+
+void keyboard(unsigned char key, int, int) { viewerKey(key, glutGetModifiers()); }

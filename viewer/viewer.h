@@ -45,6 +45,10 @@ enum ViewerKeyAction {
 // exit on Escape), then space and Enter.
 ViewerKeyAction viewerKeyEvent(unsigned char key, int modifiers);
 
+// The keyboard callback's work for a key with its modifiers: viewerKeyEvent, then what GLUT and
+// the platform must be told of it. Returns whether the viewer took the key.
+bool viewerKey(unsigned char key, int modifiers);
+
 // Whether the idle callback should run: the user lets the die spin and the window shows.
 bool viewerSpins();
 

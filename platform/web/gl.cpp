@@ -3,6 +3,8 @@
 // drawn by one small shader. Every other GL call is WebGL's own.
 #include <GL/gl.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "fixed.h"
@@ -27,6 +29,7 @@ void emscripten_glBufferData(GLenum, GLsizeiptr, const void*, GLenum);
 void emscripten_glEnableVertexAttribArray(GLuint);
 void emscripten_glVertexAttribPointer(GLuint, GLint, GLenum, GLboolean, GLsizei, const void*);
 void emscripten_glDrawArrays(GLenum, GLint, GLsizei);
+void emscripten_glViewport(GLint, GLint, GLsizei, GLsizei);
 void emscripten_glGetProgramiv(GLuint, GLenum, GLint*);
 intptr_t emscripten_webgl_get_current_context();
 int emscripten_webgl_enable_extension(intptr_t context, const char* name);
@@ -57,8 +60,12 @@ struct {
     FixedLight lights[kLights] = {};
     float normal[3] = {0, 0, 1}, st[2] = {0, 0}, rgba[4] = {1, 1, 1, 1};
     GLenum primitive = 0;
-    Vertex vertices[kMostVertices + kMostVertices / 2];  // room for quads made triangles
+    Vertex vertices[kMostVertices];
     int count = 0;
+    Vertex drawn[6 * kMostVertices];  // as WebGL takes them: each line or quad two triangles
+    float viewport[2] = {0, 0};       // width and height, pixels
+    float lineWidth = 1;              // CSS pixels
+    float density = 1;                // device pixels per CSS pixel
     GLuint program = 0, buffer = 0;
     bool linking = false;  // the program may still be linking, and the browser can tell
     bool ready = false;
@@ -132,7 +139,42 @@ bool setCapability(GLenum cap, bool on) {
     }
 }
 
+// A segment of a line as two triangles `g.lineWidth` CSS pixels wide, with square ends, written
+// to `out`. The quad is the same whichever way round its ends come, so an edge that two faces
+// share covers the same pixels at the same depths for both, and the face drawn first keeps it,
+// as the desktop's lines do.
+void lineQuad(const Vertex& from, const Vertex& to, Vertex* out) {
+    const bool swap = std::lexicographical_compare(to.clip, to.clip + 4, from.clip, from.clip + 4);
+    const Vertex& a = swap ? to : from;
+    const Vertex& b = swap ? from : to;
+    // Along the segment in window pixels, half the width long.
+    float dx = (b.clip[0] / b.clip[3] - a.clip[0] / a.clip[3]) * g.viewport[0] / 2;
+    float dy = (b.clip[1] / b.clip[3] - a.clip[1] / a.clip[3]) * g.viewport[1] / 2;
+    const float length = std::hypot(dx, dy), half = g.lineWidth * g.density / 2;
+    if (length > 0)
+        dx *= half / length, dy *= half / length;
+    else
+        dx = half, dy = 0;
+    // Back from one end and on from the other by half the width, to either side of it.
+    const struct {
+        const Vertex& end;
+        float along, across;
+    } corners[4] = {{a, -1, -1}, {a, -1, 1}, {b, 1, 1}, {b, 1, -1}};
+    Vertex corner[4];
+    for (int k = 0; k < 4; ++k) {
+        const auto& c = corners[k];
+        corner[k] = c.end;
+        // Window pixels to clip coordinates at this end: the viewport spans two units.
+        corner[k].clip[0] += (c.along * dx - c.across * dy) * 2 / g.viewport[0] * c.end.clip[3];
+        corner[k].clip[1] += (c.along * dy + c.across * dx) * 2 / g.viewport[1] * c.end.clip[3];
+    }
+    const int order[6] = {0, 1, 2, 0, 2, 3};
+    for (int k = 0; k < 6; ++k) out[k] = corner[order[k]];
+}
+
 }  // namespace
+
+void webGlSetDensity(float density) { g.density = density > 0 ? density : 1; }
 
 bool webGlReady() {
     if (!g.linking) return true;
@@ -214,6 +256,13 @@ void glLightfv(GLenum light, GLenum name, const GLfloat* v) {
     }
 }
 
+void glViewport(GLint x, GLint y, GLsizei width, GLsizei height) {
+    g.viewport[0] = float(width), g.viewport[1] = float(height);
+    emscripten_glViewport(x, y, width, height);
+}
+// WebGL draws no line wider than a pixel: lines are drawn as quads of this width instead.
+void glLineWidth(GLfloat width) { g.lineWidth = width; }
+
 // Smooth shading is all there is, which is what the scene asks for.
 void glShadeModel(GLenum) {}
 
@@ -251,29 +300,33 @@ void glVertex3f(GLfloat x, GLfloat y, GLfloat z) {
     v.st[0] = g.st[0], v.st[1] = g.st[1], v.st[2] = g.textured;
 }
 
-// WebGL has no quadrilaterals: each becomes two triangles, and a polygon a fan.
+// WebGL has no quadrilaterals: each becomes two triangles, a polygon a fan, and every segment of a
+// line a quad of the line's width.
 void glEnd() {
-    GLenum primitive = g.primitive;
-    int count = g.count;
+    const Vertex* v = g.vertices;
+    const int count = g.count;
     g.count = 0;
-    if (primitive == GL_QUADS) {
-        // In place from the last quad back: each one's six vertices land at or past its four.
-        count -= count % 4;
-        for (int q = count / 4 - 1; q >= 0; --q) {
-            const Vertex quad[4] = {g.vertices[4 * q], g.vertices[4 * q + 1], g.vertices[4 * q + 2],
-                                    g.vertices[4 * q + 3]};
-            const int order[6] = {0, 1, 2, 0, 2, 3};
-            for (int k = 0; k < 6; ++k) g.vertices[6 * q + k] = quad[order[k]];
-        }
-        count = count / 4 * 6;
-        primitive = GL_TRIANGLES;
-    } else if (primitive == GL_POLYGON) {
-        primitive = GL_TRIANGLE_FAN;
+    GLenum primitive = GL_TRIANGLES;
+    int n = 0;
+    if (g.primitive == GL_QUADS) {
+        for (int q = 0; q + 4 <= count; q += 4)
+            for (int k : {0, 1, 2, 0, 2, 3}) g.drawn[n++] = v[q + k];
+    } else if (g.primitive == GL_LINES || g.primitive == GL_LINE_STRIP ||
+               g.primitive == GL_LINE_LOOP) {
+        if (!g.viewport[0] || !g.viewport[1]) return;  // nowhere to draw them
+        const int step = g.primitive == GL_LINES ? 2 : 1;
+        const int segments = g.primitive == GL_LINE_LOOP && count > 2 ? count : count - 1;
+        for (int i = 0; i < segments; i += step, n += 6)
+            lineQuad(v[i], v[(i + 1) % count], g.drawn + n);
+    } else {
+        primitive = g.primitive == GL_POLYGON ? GLenum(GL_TRIANGLE_FAN) : g.primitive;
+        std::memcpy(g.drawn, v, count * sizeof(Vertex));
+        n = count;
     }
-    if (!count) return;
+    if (n <= 0) return;
     useProgram();
-    emscripten_glBufferData(kArrayBuffer, count * sizeof(Vertex), g.vertices, kStreamDraw);
-    emscripten_glDrawArrays(primitive, 0, count);
+    emscripten_glBufferData(kArrayBuffer, n * sizeof(Vertex), g.drawn, kStreamDraw);
+    emscripten_glDrawArrays(primitive, 0, n);
 }
 
 }  // extern "C"

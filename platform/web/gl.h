@@ -6,3 +6,7 @@
 // shaders, where it can say so (KHR_parallel_shader_compile); true from then on, and always
 // where it cannot.
 bool webGlReady();
+
+// Device pixels per CSS pixel: line widths are in CSS pixels, so that a line is as heavy beside
+// the die at any density as it is on the desktop.
+void webGlSetDensity(float density);

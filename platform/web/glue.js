@@ -308,7 +308,7 @@ var vexoPage = (function () {
     w = Math.max(1, w), h = Math.max(1, h);
     if (w === canvas.width && h === canvas.height) return;
     canvas.width = w, canvas.height = h;
-    _webReshape(w, h);
+    _webReshape(w, h, w / r.width);
   }
   var observer = new ResizeObserver(resize);
   // Browsers without the device-pixel box are told of zoom and of another screen here.

@@ -9,6 +9,7 @@
 #include <emscripten/html5_webgl.h>
 
 #include "gl.h"
+#include "keys.h"
 #include "web.h"
 
 namespace {
@@ -106,8 +107,9 @@ EMSCRIPTEN_KEEPALIVE void webMotion(int x, int y) {
     if (g.motion) g.motion(x, y);
 }
 
-EMSCRIPTEN_KEEPALIVE void webReshape(int width, int height) {
+EMSCRIPTEN_KEEPALIVE void webReshape(int width, int height, float density) {
     g.width = width, g.height = height;
+    webGlSetDensity(density);
     if (g.reshape)
         g.reshape(width, height);
     else
@@ -178,6 +180,6 @@ void glutAttachMenu(int button) { pageAttachMenu(button); }
 
 // The first frame's size, then the browser's frames; the page keeps running after main.
 void glutMainLoop() {
-    webReshape(g.width, g.height);
+    webReshape(g.width, g.height, 1);
     emscripten_exit_with_live_runtime();
 }

@@ -5,8 +5,6 @@
 #include <vexo/manipulator.h>
 
 #include <cmath>
-#include <cstdlib>
-#include <cstring>
 
 #include "platform.h"
 #include "quit_menu.h"
@@ -91,43 +89,6 @@ extern "C" EMSCRIPTEN_KEEPALIVE void webPinchMove(float spread, int x, int y) {
 // A double tap and the page's button: the view back at its start, as Home.
 extern "C" EMSCRIPTEN_KEEPALIVE void webResetView() {
     if (manipSpecialEvent(GLUT_KEY_HOME, 0)) manipRequestRedisplay();
-}
-
-int webKeyCode(const char* name, bool ctrl, int* special) {
-    static const struct {
-        const char* name;
-        int key, special;
-    } kNamed[] = {
-        {"Enter", 13, 0},
-        {"Escape", 27, 0},
-        {"Tab", 9, 0},
-        {"Backspace", 8, 0},
-        {"Delete", 127, 0},
-        {"ArrowLeft", 0, GLUT_KEY_LEFT},
-        {"ArrowUp", 0, GLUT_KEY_UP},
-        {"ArrowRight", 0, GLUT_KEY_RIGHT},
-        {"ArrowDown", 0, GLUT_KEY_DOWN},
-        {"PageUp", 0, GLUT_KEY_PAGE_UP},
-        {"PageDown", 0, GLUT_KEY_PAGE_DOWN},
-        {"Home", 0, GLUT_KEY_HOME},
-        {"End", 0, GLUT_KEY_END},
-        {"Insert", 0, GLUT_KEY_INSERT},
-    };
-    *special = 0;
-    for (const auto& k : kNamed)
-        if (!std::strcmp(name, k.name)) return *special = k.special, k.key;
-    // F1 to F12.
-    if (name[0] == 'F' && name[1] >= '1' && name[1] <= '9') {
-        char* end = nullptr;
-        const long n = std::strtol(name + 1, &end, 10);
-        if (!*end && n <= 12) *special = GLUT_KEY_F1 + int(n) - 1;
-        return 0;
-    }
-    // One printable ASCII character: the character typed, whatever the layout.
-    const unsigned char c = name[0];
-    if (!c || name[1] || c < 32 || c > 126) return 0;
-    const bool letter = (c | 32) >= 'a' && (c | 32) <= 'z';
-    return ctrl && letter ? c & 31 : c;
 }
 
 void platformWindowCreated(void (*)(bool)) {

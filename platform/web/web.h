@@ -10,8 +10,8 @@ void webKey(const char* name, int shift, int ctrl, int alt);
 // and the pointer's position while one is held.
 void webMouse(int button, int down, int x, int y, int shift, int ctrl, int alt);
 void webMotion(int x, int y);
-// The canvas's drawing buffer has a new size.
-void webReshape(int width, int height);
+// The canvas's drawing buffer has a new size, `density` of its pixels to a CSS pixel.
+void webReshape(int width, int height, float density);
 // One finger: a Shift-drag.
 void webTurnBegin(int x, int y);
 void webTurnMove(int x, int y);
@@ -25,8 +25,3 @@ void webResetView();
 // The menu entry chosen.
 void webMenuChoose(int value);
 }
-
-// What GLUT makes of a key's name: the character for the keyboard callback (a letter with
-// Ctrl held is its control code), or 0 and a GLUT_KEY_* code in `special` for the special
-// callback, or 0 and 0 for a key GLUT does not pass on.
-int webKeyCode(const char* name, bool ctrl, int* special);
