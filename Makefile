@@ -68,8 +68,11 @@ web:
 web-run: web
 	@scripts/web.sh run $(BUILD)-web
 
+# The page in Chromium, Firefox and WebKit, its picture held against the desktop's frames.
 test-web: web
-	@scripts/web.sh test $(BUILD)-web
+	@scripts/deps.sh test-web
+	$(call build_in,$(BUILD)-tools,tools)
+	@scripts/web.sh test $(BUILD)-web $(BUILD)-tools/tools/frames
 
 # Vexo for Windows, cross-built with MinGW-w64: vexo.exe, the test programs and
 # $(BUILD)-windows/vexo-VERSION-windows-x86_64.zip.

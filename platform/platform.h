@@ -35,11 +35,6 @@ void platformWindowStatus(int state);
 // desktop shows nothing more than the window.
 void platformStateChanged(bool spinning, bool filled);
 
-// Whether the viewer took the key it was just given (the manipulator's special keys tell the
-// page through its redisplay hook). The page leaves the browser's default alone for a key the
-// program did not take; the desktop has nothing to do with it.
-void platformKeyTaken(bool taken);
-
 // Filled faces (GL_FILL) or their outlines (GL_LINE), front and back alike.
 void platformPolygonMode(GLenum mode);
 

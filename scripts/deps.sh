@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that the named profiles need when any is missing: with
 # apt-get as root, through sudo otherwise. Does nothing when all are present.
-# Usage: deps.sh PROFILE... (build, run, test, package, bench, web, windows, or a package name)
+# Usage: deps.sh PROFILE... (build, run, test, package, bench, web, test-web, windows, or a package
+# name)
 # VEXO_DPKG_LOCK names the package lock to wait for and VEXO_LOCK_WAIT how long, in seconds.
 source "$(dirname "$0")/lib.sh"
 
@@ -13,6 +14,8 @@ declare -A profile=(
     [package]="dpkg-dev lintian appstream desktop-file-utils man-db"
     [bench]="mesa-utils"
     [web]="emscripten chromium nodejs"
+    # The page's tests: Firefox and WebKit beside Chromium, on a private X server.
+    [test-web]="firefox-esr webkit2gtk-driver"
     # The cross-compiler, GoogleTest's sources, Windows under Wine, and what freeglut's source
     # is fetched and the zip made with.
     [windows]="mingw-w64 googletest wine wine64 dpkg-dev zip unzip"
@@ -25,6 +28,7 @@ for name in "$@"; do
     case "$name" in
         test) wanted+=(${profile[build]} ${profile[run]} ${profile[test]}) ;;
         bench | web | windows) wanted+=(${profile[build]} ${profile[run]} ${profile[$name]}) ;;
+        test-web) wanted+=(${profile[build]} ${profile[run]} ${profile[web]} ${profile[$name]}) ;;
         build | run | package) wanted+=(${profile[$name]}) ;;
         *) wanted+=("$name") ;;
     esac

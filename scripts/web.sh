@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# The web page: build it with emscripten, serve it, or test it in headless Chromium. Usage: web.sh build|run|test|bench DIR
+# The web page: build it with emscripten, serve it, test it in Chromium, Firefox and WebKit on a
+# private X server against the desktop's frames (FRAMES, the frames tool), or measure it.
+# Usage: web.sh build|run|bench DIR, web.sh test DIR FRAMES
 source "$(dirname "$0")/lib.sh"
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/.." && pwd)
@@ -26,11 +28,11 @@ case "$what" in
         ;;
     test)
         node_modules
-        BUILD=$(cd "$dir" && pwd) exec node --test "$top/tests/web/web.test.mjs"
+        BUILD=$(cd "$dir" && pwd) FRAMES=$(realpath "$3") exec "$here/xvfb.sh" node --test "$top/tests/web/web.test.mjs"
         ;;
     bench)
         node_modules
         exec node "$here/web/bench.mjs" "$dir"
         ;;
-    *) echo "usage: $0 build|run|test|bench DIR" >&2; exit 2 ;;
+    *) echo "usage: $0 build|run|bench DIR, or $0 test DIR FRAMES" >&2; exit 2 ;;
 esac

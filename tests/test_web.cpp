@@ -55,14 +55,10 @@ TEST_F(WebGl, OneFingerTurnsAsAShiftDragAndTwoZoomAndPanFromTheirOwnStart) {
     EXPECT_EQ(s.zoom, 1.0f);
 }
 
-TEST_F(WebGl, ThePageIsToldTheStateAndEveryKeyTaken) {
+TEST_F(WebGl, ThePageIsToldTheState) {
     webNativeCalls().clear();
     platformStateChanged(true, false);
-    platformKeyTaken(false);
     EXPECT_EQ(webNativeCalls(), "pageState ");
-    platformKeyTaken(true);
-    manipRequestRedisplay();  // the manipulator took an event
-    EXPECT_EQ(webNativeCalls(), "pageState pageKeyTaken pageKeyTaken ");
     EXPECT_EQ(platformFacePrimitive(), GLenum(GL_QUADS));
     platformPolygonMode(GL_LINE);
     EXPECT_EQ(platformFacePrimitive(), GLenum(GL_LINE_LOOP)) << "outlines as line loops";

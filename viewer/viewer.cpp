@@ -202,7 +202,6 @@ bool viewerKey(unsigned char key, int modifiers) {
             break;
         case VIEWER_KEY_IGNORED: break;
     }
-    platformKeyTaken(action != VIEWER_KEY_IGNORED);
     return action != VIEWER_KEY_IGNORED;
 }
 

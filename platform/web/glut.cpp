@@ -6,7 +6,8 @@
 #include <emscripten.h>
 #include <emscripten/eventloop.h>
 #include <emscripten/html5.h>
-#include <emscripten/html5_webgl.h>
+
+#include <cstdlib>
 
 #include "gl.h"
 #include "keys.h"
@@ -19,7 +20,7 @@ struct {
     int width = 0, height = 0;  // the canvas's drawing buffer
     int x = 0, y = 0;           // the pointer, as last seen
     int modifiers = 0;          // GLUT_ACTIVE_* of the event being handled
-    bool posted = false, framePending = false, idlePending = false, drawn = false;
+    bool posted = false, framePending = false, idlePending = false, drawn = false, again = false;
     void (*display)() = nullptr;
     void (*reshape)(int, int) = nullptr;
     void (*keyboard)(unsigned char, int, int) = nullptr;
@@ -30,10 +31,28 @@ struct {
     void (*menu)(int) = nullptr;
 } g;
 
-EM_JS(void, pageAddMenuEntry, (const char* label, int value),
-      { vexoPage.addMenuEntry(UTF8ToString(label), value); });
-EM_JS(void, pageAttachMenu, (int button), { vexoPage.attachMenu(button); });
-EM_JS(void, pageFirstFrame, (), { vexoPage.firstFrame(); });
+// The page, through program.js.
+EM_JS(void, pageAddMenuEntry, (const char* label, int value), {
+    tellPage([ 'menuEntry', UTF8ToString(label), value ]);
+});
+EM_JS(void, pageAttachMenu, (int button), { tellPage([ 'attachMenu', button ]); });
+EM_JS(void, pageFirstFrame, (), { tellPage(['started']); });
+EM_JS(void, pageNoWebGL, (), { tellPage(['noWebGL']); });
+// The canvas's WebGL context, made GL's current one; 0 if the browser gives none. The canvas may
+// be the page's own or one handed to a worker, where no document could find it.
+EM_JS(int, pageCreateContext, (int alpha, int depth, int stencil, int antialias), {
+    var handle = GL.createContext(Module['canvas'], {
+        majorVersion : 1,
+        alpha : !!alpha,
+        depth : !!depth,
+        stencil : !!stencil,
+        antialias : !!antialias
+    });
+    if (handle) GL.makeContextCurrent(handle);
+    return handle;
+});
+EM_JS(int, pageCanvasWidth, (), { return Module['canvas'].width; });
+EM_JS(int, pageCanvasHeight, (), { return Module['canvas'].height; });
 
 void idleSoon();
 void frameSoon();
@@ -50,6 +69,13 @@ EM_BOOL frame(double, void*) {
         g.posted = false;
         g.display();
         if (!g.drawn) g.drawn = true, pageFirstFrame();
+        // WebKit shows a worker's frame only once the next one is drawn: the last frame for now
+        // is drawn once more, so that a die held still shows as it was left.
+        g.again = true;
+        frameSoon();
+    } else if (g.again && g.display) {
+        g.again = false;
+        g.display();
     }
     idleSoon();
     return EM_FALSE;
@@ -128,17 +154,16 @@ void glutInitDisplayMode(unsigned int mode) { g.displayMode = mode; }
 void glutInitWindowSize(int, int) {}      // the page sizes the canvas
 void glutInitWindowPosition(int, int) {}  // and places it
 
+// With no WebGL there is no window: the page is told, to run the program where it can or to say
+// so, and the program ends, as the desktop's GLUT ends one that can open no window.
 int glutCreateWindow(const char*) {
-    EmscriptenWebGLContextAttributes attributes;
-    emscripten_webgl_init_context_attributes(&attributes);
-    attributes.alpha = (g.displayMode & GLUT_ALPHA) != 0;
-    attributes.depth = (g.displayMode & GLUT_DEPTH) != 0;
-    attributes.stencil = (g.displayMode & GLUT_STENCIL) != 0;
-    attributes.antialias = (g.displayMode & GLUT_MULTISAMPLE) != 0;
-    const auto context = emscripten_webgl_create_context("#canvas", &attributes);
-    if (context <= 0) return 0;
-    emscripten_webgl_make_context_current(context);
-    emscripten_get_canvas_element_size("#canvas", &g.width, &g.height);
+    const auto has = [](unsigned mode) { return (g.displayMode & mode) != 0; };
+    if (!pageCreateContext(has(GLUT_ALPHA), has(GLUT_DEPTH), has(GLUT_STENCIL),
+                           has(GLUT_MULTISAMPLE))) {
+        pageNoWebGL();
+        std::exit(1);
+    }
+    g.width = pageCanvasWidth(), g.height = pageCanvasHeight();
     return 1;
 }
 

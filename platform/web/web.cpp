@@ -18,22 +18,16 @@ struct {
     int middleX = 0, middleY = 0;  // the pinch's midpoint, drawing-buffer pixels
 } g;
 
-// The page's side, in glue.js.
-EM_JS(void, pageEnded, (), { vexoPage.ended(); });
-EM_JS(void, pageState, (int spinning, int filled), { vexoPage.state(!!spinning, !!filled); });
-EM_JS(void, pageKeyTaken, (), { vexoPage.keyTaken(); });
+// The page, through program.js.
+EM_JS(void, pageEnded, (), { tellPage(['ended']); });
+EM_JS(void, pageState, (int spinning, int filled), {
+    tellPage([ 'state', !!spinning, !!filled ]);
+});
 
 // exit() cannot end a page: stop the spin and let the page say that Vexo has ended.
 void ended() {
     glutIdleFunc(nullptr);
     pageEnded();
-}
-
-// The manipulator asks for a redraw exactly when an event was its own: for a key, that tells
-// the page the program took it.
-void redisplay() {
-    pageKeyTaken();
-    glutPostRedisplay();
 }
 
 // A left-button event with `modifiers` held, as the manipulator's mouse callback takes it.
@@ -99,7 +93,6 @@ void platformWindowCreated(void (*)(bool)) {
     glGenTextures(1, &texture);
     glBindTexture(GL_TEXTURE_2D, texture);
     manipSetQuitHook(ended);
-    manipSetRedisplayHook(redisplay);
     quitMenuSetHook(ended);
 }
 
@@ -108,7 +101,3 @@ void platformPolygonMode(GLenum mode) { g.polygonMode = mode; }
 GLenum platformFacePrimitive() { return g.polygonMode == GL_LINE ? GL_LINE_LOOP : GL_QUADS; }
 
 void platformStateChanged(bool spinning, bool filled) { pageState(spinning, filled); }
-
-void platformKeyTaken(bool taken) {
-    if (taken) pageKeyTaken();
-}
