@@ -1,0 +1,341 @@
+// The page's program built natively, whole: the page's GLUT (glut.cpp) and fixed-function calls
+// (gl.cpp) under the viewer, WebGL played by this machine's GL on a window of the test's own, the
+// browser's timers and frames played by the test, the page's script recorded. What a visitor would
+// see, seen without a browser: the desktop's picture, one spin step a frame, the keys the page's
+// table says the program takes, the modifiers, touch, a reshape's frame, and every ending told.
+#include <gtest/gtest.h>
+// After GoogleTest, which has a None of its own.
+#include <GL/glut.h>
+#include <GL/glx.h>
+
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <regex>
+#include <utility>
+#include <vector>
+
+#include <vexo/manipulator.h>
+#include "display_support.h"
+#include "emscripten.h"
+#include "emscripten/eventloop.h"
+#include "emscripten/html5.h"
+#include "keys.h"
+#include "platform.h"
+#include "viewer.h"
+#include "web.h"
+
+// ---- The browser, played by the test ---------------------------------------------------------
+
+std::string& webNativeCalls() {
+    static std::string calls;
+    return calls;
+}
+std::map<std::string, int>& webNativeAnswers() {
+    static std::map<std::string, int> answers;
+    return answers;
+}
+double emscripten_get_now() { return 0; }
+void emscripten_exit_with_live_runtime() {}
+
+namespace {
+std::vector<std::function<void()>> timers, frames;  // due, and asked for the next frame
+}  // namespace
+
+long emscripten_set_timeout(void (*callback)(void*), double, void* data) {
+    timers.push_back([=] { callback(data); });
+    return 1;
+}
+long emscripten_request_animation_frame(EM_BOOL (*callback)(double, void*), void* data) {
+    frames.push_back([=] { callback(0, data); });
+    return 1;
+}
+
+// WebGL, played by this machine's GL. The shaders are WebGL's: GLSL ES 1.00.
+#define WEBGL(ret, name, params, args)                                   \
+    extern "C" ret emscripten_##name params {                            \
+        static const auto gl = reinterpret_cast<ret(*) params>(          \
+            glXGetProcAddress(reinterpret_cast<const GLubyte*>(#name))); \
+        return gl args;                                                  \
+    }
+WEBGL(void, glEnable, (GLenum c), (c))
+WEBGL(void, glDisable, (GLenum c), (c))
+WEBGL(void, glGetFloatv, (GLenum n, GLfloat* v), (n, v))
+WEBGL(GLuint, glCreateShader, (GLenum t), (t))
+WEBGL(void, glCompileShader, (GLuint s), (s))
+WEBGL(GLuint, glCreateProgram, (), ())
+WEBGL(void, glAttachShader, (GLuint p, GLuint s), (p, s))
+WEBGL(void, glBindAttribLocation, (GLuint p, GLuint i, const char* n), (p, i, n))
+WEBGL(void, glLinkProgram, (GLuint p), (p))
+WEBGL(void, glUseProgram, (GLuint p), (p))
+WEBGL(void, glGenBuffers, (GLsizei n, GLuint* b), (n, b))
+WEBGL(void, glBindBuffer, (GLenum t, GLuint b), (t, b))
+WEBGL(void, glBufferData, (GLenum t, GLsizeiptr n, const void* d, GLenum u), (t, n, d, u))
+WEBGL(void, glEnableVertexAttribArray, (GLuint i), (i))
+WEBGL(void, glVertexAttribPointer,
+      (GLuint i, GLint n, GLenum t, GLboolean z, GLsizei s, const void* p), (i, n, t, z, s, p))
+WEBGL(void, glDrawArrays, (GLenum m, GLint f, GLsizei n), (m, f, n))
+WEBGL(void, glGetProgramiv, (GLuint p, GLenum n, GLint* v), (p, n, v))
+WEBGL(void, glViewport, (GLint x, GLint y, GLsizei w, GLsizei h), (x, y, w, h))
+WEBGL(void, glShaderSource, (GLuint s, GLsizei, const char* const* text, const GLint*),
+      (s, 2, std::array<const char*, 2>{"#version 100\n", *text}.data(), nullptr))
+extern "C" intptr_t emscripten_webgl_get_current_context() { return 1; }
+extern "C" int emscripten_webgl_enable_extension(intptr_t, const char*) { return 0; }
+
+namespace {
+
+// The browser's next frame: the timers due first, then what asked for the frame.
+void browserFrame() {
+    for (int i = 0; i < 1000 && !timers.empty(); ++i) {
+        const auto timer = timers.front();
+        timers.erase(timers.begin());
+        timer();
+    }
+    for (const auto& frame : std::exchange(frames, {})) frame();
+}
+// Frames until none is asked for.
+void settle() {
+    for (int i = 0; i < 10 && !frames.empty(); ++i) browserFrame();
+}
+
+// A window of the test's own with a GL context, current, for the page's GL to draw on.
+bool makeContext() {
+    Display* display = XOpenDisplay(nullptr);
+    int wanted[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_DEPTH_SIZE, 16, None};
+    XVisualInfo* visual =
+        display ? glXChooseVisual(display, DefaultScreen(display), wanted) : nullptr;
+    if (!visual) return false;
+    const Window root = RootWindow(display, visual->screen);
+    XSetWindowAttributes set{};
+    set.colormap = XCreateColormap(display, root, visual->visual, AllocNone);
+    const Window window = XCreateWindow(display, root, 0, 0, 300, 300, 0, visual->depth,
+                                        InputOutput, visual->visual, CWColormap, &set);
+    return glXMakeCurrent(display, window, glXCreateContext(display, visual, nullptr, True));
+}
+
+// What a command printed.
+std::string run(const std::string& command) {
+    std::string out;
+    if (FILE* p = popen(command.c_str(), "r")) {
+        for (int c; (c = std::fgetc(p)) != EOF;) out += char(c);
+        pclose(p);
+    }
+    return out;
+}
+
+class WebPage : public DisplayTest {
+protected:
+    void SetUp() override {
+        DisplayTest::SetUp();
+        if (IsSkipped() || HasFailure()) return;
+        static const bool started = [] {
+            if (!makeContext()) return false;
+            webNativeAnswers() = {{"pageCreateContext", 1},
+                                  {"pageCanvasWidth", VIEWER_WINDOW_SIZE},
+                                  {"pageCanvasHeight", VIEWER_WINDOW_SIZE}};
+            static int argc = 1;
+            static char name[] = "vexo";
+            static char* argv[] = {name, nullptr};
+            return viewerStart(&argc, argv);
+        }();
+        ASSERT_TRUE(started) << "no GL context for the page's program";
+        manipReset();
+        viewerReset();
+        platformPolygonMode(GL_FILL);
+        glutIdleFunc(nullptr);
+        webReshape(VIEWER_WINDOW_SIZE, VIEWER_WINDOW_SIZE, 1);
+        settle();
+        timers.clear();
+        webNativeCalls().clear();
+    }
+};
+const ManipulatorState& s = *manipState();
+
+// ---- The picture, the spin, the keys ---------------------------------------------------------
+
+// The frame the page's own GL draws on this machine's GL, against the frames tool's of the
+// desktop in the same views: every face's colour and pip, and the outlines' colours, to a few
+// pixels on edges, as the browsers' pictures are held in the page's tests.
+TEST_F(WebPage, DrawsTheDesktopsPicture) {
+    const struct {
+        int w, h;
+        std::vector<const char*> keys;
+        double tolerance;  // of the die's pixels; outlines are a pixel wide
+    } views[] = {
+        {250, 250, {}, 0.01},
+        {250, 250, {"x", "x", "x", "x", "x", "x", "y", "y", "y", "y", "y", "y", "y"}, 0.01},
+        {300, 200, {"Enter", "y", "y", "y", "y", "y", "y", "z", "z", "x", "x", "x"}, 0.08},
+    };
+    for (const auto& view : views) {
+        std::string keys, where = std::to_string(view.w) + "x" + std::to_string(view.h);
+        for (const char* key : view.keys) webKey(key, 0, 0, 0), keys += std::string(" ") + key;
+        webReshape(view.w, view.h, 1);
+        settle();
+        std::vector<unsigned char> page(size_t(view.w) * view.h * 3);
+        glReadBuffer(GL_BACK);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, view.w, view.h, GL_RGB, GL_UNSIGNED_BYTE, page.data());
+        const std::string ppm = run(FRAMES_EXE " /dev/stdout " + where + keys);
+        const std::string header =
+            "P6\n" + std::to_string(view.w) + " " + std::to_string(view.h) + "\n255\n";
+        ASSERT_EQ(ppm.size(), header.size() + page.size()) << where + keys;
+        int die = 0, wrong = 0;
+        for (int y = 0; y < view.h; ++y) {
+            for (int x = 0; x < view.w; ++x) {
+                const auto* p = &page[(size_t(view.h - 1 - y) * view.w + x) * 3];
+                const auto* q = reinterpret_cast<const unsigned char*>(&ppm[header.size()]) +
+                                (size_t(y) * view.w + x) * 3;
+                die += !isBackground(p) || !isBackground(q);
+                wrong += std::abs(p[0] - q[0]) > 8 || std::abs(p[1] - q[1]) > 8 ||
+                         std::abs(p[2] - q[2]) > 8;
+            }
+        }
+        EXPECT_LE(wrong, view.tolerance * die) << where + keys << ": " << wrong << " of the die's "
+                                               << die << " pixels differ from the desktop's";
+        SetUp();
+    }
+}
+
+TEST_F(WebPage, TheSpinStepsOnceABrowserFrame) {
+    glutIdleFunc(idle);
+    browserFrame();
+    for (int i = 0; i < 5; ++i) {
+        const float before = viewerState().spinX;
+        browserFrame();
+        EXPECT_NEAR(viewerState().spinX - before, VIEWER_SPIN_STEP[0], 1e-4) << "frame " << i;
+    }
+}
+
+// The table the page decides keys by, as the build writes it, against what the program does with
+// each key through the page's GLUT, from its start: it draws, or tells the page its state.
+TEST_F(WebPage, TheKeyTableSaysWhichKeysTheProgramTakes) {
+    const std::string json = run(KEY_TABLE_EXE);
+    std::map<std::string, int> table;
+    const std::regex entry("\"((?:[^\"\\\\]|\\\\.)+)\":(\\d+)");
+    for (std::sregex_iterator i(json.begin(), json.end(), entry), end; i != end; ++i)
+        table[std::regex_replace((*i)[1].str(), std::regex("\\\\(.)"), "$1")] = std::stoi((*i)[2]);
+    ASSERT_GT(table.size(), 10u) << json;
+    EXPECT_EQ(table["Escape"], 255) << "Escape quits with any modifiers (its own test)";
+    for (int i = 0; const char* name = webKeyName(i); ++i) {
+        for (int set = 0; set < 8 && std::strcmp(name, "Escape"); ++set) {
+            SetUp();
+            webKey(name, set & 1, set & 2, set & 4);
+            const bool taken = !frames.empty() || webNativeCalls() != "";
+            EXPECT_EQ(taken, (table[name] >> set & 1) == 1)
+                << name << (set & 1 ? " +Shift" : "") << (set & 2 ? " +Ctrl" : "")
+                << (set & 4 ? " +Alt" : "") << ": " << webNativeCalls();
+        }
+    }
+}
+
+TEST(WebKeys, NamesAsGlutGivesThem) {
+    const struct {
+        const char* name;
+        bool ctrl;
+        int key, special;
+    } cases[] = {
+        // clang-format off
+        {"a", false, 'a', 0}, {"A", false, 'A', 0}, {"a", true, 1, 0}, {"Z", true, 26, 0},
+        {"+", true, '+', 0}, {" ", false, ' ', 0}, {"~", false, '~', 0}, {"Enter", false, 13, 0},
+        {"Escape", false, 27, 0}, {"Tab", false, 9, 0}, {"Backspace", false, 8, 0},
+        {"Delete", false, 127, 0}, {"F1", false, 0, GLUT_KEY_F1}, {"F12", false, 0, GLUT_KEY_F12},
+        {"F13", false, 0, 0}, {"F", false, 'F', 0}, {"F1x", false, 0, 0}, {"", false, 0, 0},
+        {"ArrowLeft", false, 0, GLUT_KEY_LEFT}, {"ArrowDown", true, 0, GLUT_KEY_DOWN},
+        {"PageUp", false, 0, GLUT_KEY_PAGE_UP}, {"PageDown", false, 0, GLUT_KEY_PAGE_DOWN},
+        {"Home", false, 0, GLUT_KEY_HOME}, {"End", false, 0, GLUT_KEY_END},
+        {"Insert", false, 0, GLUT_KEY_INSERT}, {"\xc3\xa9", false, 0, 0}, {"Shift", false, 0, 0},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        int special = -1;
+        EXPECT_EQ(webKeyCode(c.name, c.ctrl, &special), c.key)
+            << c.name << (c.ctrl ? " with Ctrl" : "");
+        EXPECT_EQ(special, c.special) << c.name;
+    }
+}
+
+// Each modifier reaches the program as itself, for buttons and keys alike, and only during its
+// event.
+TEST_F(WebPage, ModifiersReachTheProgramAsGlutGivesThem) {
+    const std::pair<int, ManipMode> modes[] = {
+        {1, MANIP_MODE_SHIFT}, {2, MANIP_MODE_CTRL}, {4, MANIP_MODE_ALT}, {6, MANIP_MODE_CTRL_ALT}};
+    for (auto [set, mode] : modes) {
+        webMouse(GLUT_LEFT_BUTTON, 1, 100, 100, set & 1, set & 2, set & 4);
+        EXPECT_EQ(s.mode, mode) << "a press with set " << set;
+        webMouse(GLUT_LEFT_BUTTON, 0, 100, 100, set & 1, set & 2, set & 4);
+        webKey("Home", set & 1, set & 2, set & 4);
+        EXPECT_EQ(s.mode, mode) << "a key with set " << set;
+        EXPECT_EQ(glutGetModifiers(), 0) << "after the event";
+    }
+}
+
+// ---- Touch, the canvas's size, the end -------------------------------------------------------
+
+TEST_F(WebPage, OneFingerTurnsAsAShiftDragAndTwoZoomAndPanFromTheirOwnStart) {
+    webTurnBegin(100, 100);
+    webTurnMove(130, 120);
+    webTurnEnd(130, 120);
+    EXPECT_EQ(s.rotY, 30.0f);
+    EXPECT_EQ(s.rotX, 20.0f);
+    EXPECT_EQ(s.dragFlag, 0) << "the finger lifted ends the drag";
+
+    // Twice as far apart, twice as large, within a zoom step; a second pinch from its own start.
+    const float step = std::pow(1.02f, 1 / 5.0f);
+    for (auto [spread, zoom] : {std::pair{2.0f, 2.0f}, {1.0f, 2.0f}, {0.5f, 1.0f}}) {
+        if (spread != 0.5f) webPinchBegin(125, 125);
+        webPinchMove(spread, 125, 125);
+        EXPECT_NEAR(s.zoom / zoom, 1, step - 1) << "spread " << spread;
+    }
+    webPinchMove(0, 135, 125);  // no spread to compare with: a pan only
+    const float panned = s.panX;
+    EXPECT_GT(panned, 0) << "the midpoint moved right";
+    const ManipulatorState at = s;
+    manipReset();
+    manipMouseEvent(GLUT_LEFT_BUTTON, GLUT_DOWN, 125, 125, GLUT_ACTIVE_ALT, at.projectionSnapshot,
+                    at.windowWidth);
+    manipMotion(135, 125);
+    EXPECT_FLOAT_EQ(s.panX, panned) << "as an Alt-drag of the same 10 pixels";
+
+    webResetView();
+    EXPECT_EQ(s.panX, 0.0f);
+    EXPECT_EQ(s.zoom, 1.0f);
+}
+
+TEST_F(WebPage, ANewSizeIsDrawnAtTheNextFrame) {
+    webReshape(300, 200, 1);
+    ASSERT_EQ(frames.size(), 1u) << "a frame asked for";
+    browserFrame();
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2] * 1000 + viewport[3], 300200);
+}
+
+// However the program ends, the page is told: a page cannot exit.
+TEST_F(WebPage, EveryEndingIsToldThePage) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const struct {
+        const char* what;
+        void (*end)();
+        int status;
+        const char* told;
+    } endings[] = {
+        {"Escape", [] { webKey("Escape", 0, 0, 0); }, 0, "pageEnded"},
+        {"Ctrl+Shift+Escape", [] { webKey("Escape", 1, 1, 0); }, 0, "pageEnded"},
+        {"Quitter", [] { webMenuChoose(0); }, 0, "pageEnded"},
+        {"no WebGL", [] { webNativeAnswers()["pageCreateContext"] = 0, glutCreateWindow(""); }, 1,
+         "pageNoWebGL"},
+    };
+    for (const auto& e : endings) {
+        EXPECT_EXIT(
+            {
+                std::atexit([] { std::fputs(webNativeCalls().c_str(), stderr); });
+                e.end();
+            },
+            ::testing::ExitedWithCode(e.status), e.told)
+            << e.what;
+    }
+}
+
+}  // namespace
