@@ -4,7 +4,7 @@ BUILD ?= build
 CMAKE_FLAGS ?=
 
 .PHONY: run build test sanitize memcheck bench pictures package web web-run test-web windows \
-        test-windows clean
+        test-windows mutants clean
 
 # $(call build_in,FOLDER,PRESET): configure FOLDER as CMakePresets.json's PRESET describes,
 # the one description of every build, then build it.
@@ -54,6 +54,12 @@ pictures:
 	@scripts/deps.sh build run
 	$(call build_in,$(BUILD)-tools,tools)
 	@scripts/pictures.sh $(BUILD)-tools
+
+# Small faults made in what a change touched (or FILES=...), each run against the fast tests: the
+# survivors, which no test sees, and the score. SAMPLE= bounds how many (30), BASE= what changed.
+mutants:
+	@scripts/deps.sh test nodejs
+	@scripts/xvfb.sh node scripts/mutants.mjs $(BUILD)-mutants
 
 # A Debian package built with Debian's hardening flags, in $(BUILD)-package/.
 package:

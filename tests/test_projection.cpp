@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "gl_support.h"
 #include "projection.h"
@@ -15,10 +16,9 @@ TEST(ProjectionBounds, KeepsTheBoxAcrossTheShorterSide) {
         int w, h;
         double left, right, bottom, top;
     } cases[] = {
-        {250, 250, -3.5, 3.5, -3.5, 3.5},
-        {500, 250, -7.0, 7.0, -3.5, 3.5},
-        {250, 500, -3.5, 3.5, -7.0, 7.0},
-        {1, 1000, -3.5, 3.5, -3500, 3500},
+        {250, 250, -3.5, 3.5, -3.5, 3.5},  {500, 250, -7.0, 7.0, -3.5, 3.5},
+        {250, 500, -3.5, 3.5, -7.0, 7.0},  {1, 1000, -3.5, 3.5, -3500, 3500},
+        {1000, 1, -3500, 3500, -3.5, 3.5},
     };
     for (const Case& c : cases) {
         ProjectionBox b{};
@@ -55,7 +55,11 @@ TEST_F(ProjectionGl, ReshapeSetsAnUnstretchedOrtho) {
                  {250, 500, 2 / 7.0f, 1 / 7.0f},
                  {250, 250, 2 / 7.0f, 2 / 7.0f}};
     for (const Case& c : cases) {
+        glTranslatef(1, 2, 3);  // the modelview the reshape must leave at the identity
         resizeWindow(c.w, c.h);
+        GLint viewport[4];
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        EXPECT_EQ(std::vector<GLint>(viewport, viewport + 4), std::vector<GLint>({0, 0, c.w, c.h}));
         float m[16];
         projection(m);
         EXPECT_NEAR(m[0], c.xScale, 1e-6) << c.w << " x " << c.h;
