@@ -86,9 +86,11 @@ windows:
 	@scripts/deps.sh windows
 	@scripts/windows.sh build $(BUILD)-windows
 
-# The Windows tests under Wine on a private X server, then the zipped program driven.
+# The Windows tests under Wine on a private X server, its pictures against Linux's frames tool,
+# then the zipped program driven.
 test-windows: windows
-	@scripts/windows.sh test $(BUILD)-windows
+	$(call build_in,$(BUILD)-tools,tools)
+	@scripts/windows.sh test $(BUILD)-windows $(BUILD)-tools/tools/frames
 
 clean:
 	rm -rf $(BUILD) $(BUILD)-* scripts/web/node_modules

@@ -2,7 +2,8 @@
 # Vexo for Windows, cross-built on Debian with MinGW-w64: freeglut built once into DIR/freeglut
 # (windows-freeglut.sh); vexo.exe and the unit and GL test programs in DIR; and
 # DIR/vexo-VERSION-windows-x86_64.zip from CPack, the same bytes from any clone of one commit and
-# under any umask. `test` runs the tests under Wine (windows-test.sh). Usage: windows.sh build|test DIR
+# under any umask. `test` runs the tests under Wine (windows-test.sh), its pictures held against
+# the Linux frames tool FRAMES. Usage: windows.sh build DIR, windows.sh test DIR FRAMES
 source "$(dirname "$0")/lib.sh"
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/.." && pwd)
@@ -29,6 +30,6 @@ build() {
 
 case "$what" in
     build) build ;;
-    test) exec "$here/windows-test.sh" "$dir" ;;
-    *) echo "usage: $0 build|test DIR" >&2; exit 2 ;;
+    test) exec "$here/windows-test.sh" "$dir" "$3" ;;
+    *) echo "usage: $0 build DIR, or $0 test DIR FRAMES" >&2; exit 2 ;;
 esac

@@ -1,18 +1,35 @@
 #!/usr/bin/env bash
-# The Windows zip as a user has it, under Wine: one folder with vexo.exe, its README and licence;
-# an executable that needs only Windows' own DLLs, opens no console and carries Vexo's icon and
-# version; --help, --version and a refused option answered; then the window driven: "Vexo",
-# 250 x 250, the lit die spinning, space after a click, an Alt-drag and then a key that still
-# reaches the program, Ctrl+Alt+Escape and "Quitter" each ending it with status 0, and a window
-# destroyed from outside ending it with status 1.
-# Needs an X server and the Wine prefix windows-test.sh prepares. Usage: windows_test.sh ZIP
+# The Windows build under Wine. `pictures`: its frames tool draws the Linux one's picture in the
+# same views, to a few pixels on edges. `zip`: the zip as a user has it: one folder with vexo.exe,
+# its README and licence; an executable that needs only Windows' own DLLs, opens no console and
+# carries Vexo's icon and version; --help, --version and a refused option answered; then the
+# window driven: "Vexo", 250 x 250, the lit die spinning, space after a click, an Alt-drag and
+# then a key that still reaches the program, Ctrl+Alt+Escape and "Quitter" each ending it with
+# status 0, and a window destroyed from outside ending it with status 1.
+# Needs an X server and the Wine prefix windows-test.sh prepares.
+# Usage: windows_test.sh pictures FRAMES.EXE LINUX_FRAMES, or windows_test.sh zip ZIP
 source "$(dirname "$0")/../scripts/lib.sh"
-zip=$1
 scripts=$(cd "$(dirname "$0")/../scripts" && pwd)
 work=$(mktemp -d)
 trap 'kill ${pid:-} 2>/dev/null || true; rm -rf "$work"' EXIT
 mingw=x86_64-w64-mingw32
 
+if [[ $1 == pictures ]]; then
+    for view in "250x250" "250x250 x x x x x x y y y y y y y" "300x200 Enter y y y y y y z z x x x"; do
+        timeout 60 wine "$2" "$(winepath -w "$work/windows.ppm")" $view 2>/dev/null
+        "$3" "$work/linux.ppm" $view
+        wrong=$(compare -metric AE -fuzz 3% "$work/windows.ppm" "$work/linux.ppm" null: 2>&1 || true)
+        size=${view%% *}
+        tolerance=0.01
+        [[ $view != *Enter* ]] || tolerance=0.08  # outlines are a pixel wide
+        awk -v wrong="$wrong" -v die="$(die_share "$work/linux.ppm")" -v area=$((${size%x*} * ${size#*x})) \
+            -v t=$tolerance 'BEGIN { exit !(wrong <= t * die * area) }' ||
+            fail "$view: $wrong pixels differ from the Linux picture, of $(die_share "$work/linux.ppm") of $size"
+    done
+    echo "The Windows build draws the Linux picture"
+    exit 0
+fi
+zip=$2
 unzip -q "$zip" -d "$work"
 name=$(basename "$zip" .zip)
 [[ $(cd "$work" && find . -type f | sort | tr '\n' ' ') == "./$name/LICENSE.txt ./$name/README.txt ./$name/vexo.exe " ]] ||
