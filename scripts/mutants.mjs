@@ -5,7 +5,7 @@
 //
 // Usage: node mutants.mjs BUILD_DIR, with FILES="a.cpp b.c" for whole files, else the C and C++
 // lines changed since BASE (by default the last commit, and what is not committed yet); SAMPLE
-// mutants at most (30 by default), drawn with SEED. Runs on a private X server (the GL tests need
+// mutants at most (30 by default), picked by DRAW, a number. Runs on a private X server (the GL tests need
 // one), in a copy of the sources, so the working tree is never touched.
 import { execFileSync, spawnSync } from 'node:child_process';
 import { cpSync, mkdirSync, readFileSync, readdirSync, rmSync, statSync, writeFileSync } from 'node:fs';
@@ -69,9 +69,9 @@ function mutate(text) {
   return out;
 }
 
-// A seeded draw of `n` of the mutants, in their order in the files.
-function draw(all, n, seed = Number(process.env.SEED || 1)) {
-  const random = () => ((seed = (seed * 1103515245 + 12345) % 2147483648) / 2147483648);
+// A repeatable draw of `n` of the mutants, in their order in the files.
+function draw(all, n, state = Number(process.env.DRAW || 1)) {
+  const random = () => ((state = (state * 1103515245 + 12345) % 2147483648) / 2147483648);
   const picked = all.map((m) => [random(), m]).sort((a, b) => a[0] - b[0]).slice(0, n).map((p) => p[1]);
   return all.filter((m) => picked.includes(m));
 }
