@@ -146,7 +146,9 @@ protected:
         platformPolygonMode(GL_FILL);
         glutIdleFunc(nullptr);
         webReshape(VIEWER_WINDOW_SIZE, VIEWER_WINDOW_SIZE, 1);
+        glutDisplayFunc(nullptr);  // the frames asked for so far come, and draw nothing
         settle();
+        glutDisplayFunc(display);
         timers.clear();
         webNativeCalls().clear();
     }

@@ -15,12 +15,15 @@
 
 namespace {
 
+constexpr int kAgain = 5;  // frames drawn again after the last that something asked for
+
 struct {
     unsigned displayMode = 0;
     int width = 0, height = 0;  // the canvas's drawing buffer
     int x = 0, y = 0;           // the pointer, as last seen
     int modifiers = 0;          // GLUT_ACTIVE_* of the event being handled
-    bool posted = false, framePending = false, idlePending = false, drawn = false, again = false;
+    bool posted = false, framePending = false, idlePending = false, drawn = false;
+    int again = 0;
     void (*display)() = nullptr;
     void (*reshape)(int, int) = nullptr;
     void (*keyboard)(unsigned char, int, int) = nullptr;
@@ -69,13 +72,15 @@ EM_BOOL frame(double, void*) {
         g.posted = false;
         g.display();
         if (!g.drawn) g.drawn = true, pageFirstFrame();
-        // WebKit shows a worker's frame only once the next one is drawn: the last frame for now
-        // is drawn once more, so that a die held still shows as it was left.
-        g.again = true;
+        // WebKit shows a worker's frame only once a later one is drawn, and may drop those drawn
+        // as the page loads: the last frame for now is drawn a few times more, so that a die
+        // held still shows as it was left.
+        g.again = kAgain;
         frameSoon();
     } else if (g.again && g.display) {
-        g.again = false;
+        --g.again;
         g.display();
+        if (g.again) frameSoon();
     }
     idleSoon();
     return EM_FALSE;

@@ -187,10 +187,11 @@ class Page {
     throw new Error(`waited in vain for ${f}`);
   }
   started() { return this.waitFor(() => document.querySelector('#loading').hidden); }
-  // Clicks what loads the page again, and waits for the new page to start.
-  async clickToLoad(selector) {
+  // Loads the page again, by reload() or as `how` does (a click, say), and waits for the new one
+  // to start, not taking the old one for it.
+  async loadAgain(how = () => this.reload()) {
     await this.eval(() => { window.vexoTestOldPage = true; });
-    await this.click(selector);
+    await how();
     await this.waitFor(() => !window.vexoTestOldPage && document.querySelector('#loading').hidden);
   }
   canvasBox() {
