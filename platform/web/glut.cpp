@@ -1,7 +1,8 @@
-// GLUT for the page, under GLUT's own names: the window is the page's canvas, frames come with
-// the browser's, idle runs once after each frame, and input comes from the page's script
-// (web/glue.js) through the functions below. Menus are drawn by the page. Linked wherever GLUT
-// is, below every module.
+// GLUT for the page, under GLUT's own names: the window is the canvas the page gives the program
+// (its own, or one handed to the worker the program runs on), frames come with the browser's,
+// idle runs once after each frame, and input comes from the page (web/page.js, through
+// web/program.js) to the functions below. Menus are drawn by the page. Linked wherever GLUT is,
+// below every module.
 #include <GL/glut.h>
 #include <emscripten.h>
 #include <emscripten/eventloop.h>

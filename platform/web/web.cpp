@@ -1,5 +1,6 @@
-// The web page: what the page needs of the program. The page's own side is glue.js; GLUT for
-// the page is glut.cpp, and the fixed-function pipeline over WebGL gl.cpp.
+// The web page: what the page needs of the program. The page's own side is page.js, which talks
+// with the program through program.js; GLUT for the page is glut.cpp, and the fixed-function
+// pipeline over WebGL gl.cpp.
 #include <GL/glut.h>
 #include <emscripten.h>
 #include <vexo/manipulator.h>

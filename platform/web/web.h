@@ -1,5 +1,5 @@
-// What the page's script (glue.js) may call in the program, and nothing else: the keys, buttons
-// and motion GLUT hands on, the canvas's size, touch as the drags it stands for, the view
+// What the page (page.js, through program.js) may call in the program, and nothing else: the keys,
+// buttons and motion GLUT hands on, the canvas's size, touch as the drags it stands for, the view
 // reset and the menu's choice. Coordinates are drawing-buffer pixels from the canvas's top left.
 #pragma once
 
