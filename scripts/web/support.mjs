@@ -265,7 +265,7 @@ async function puppeteerEngine(name, here) {
 }
 
 // WebKitGTK's MiniBrowser through WebKitWebDriver on a free port, with GTK's animations off for
-// reduced motion. One page at a time: the browser's own window.
+// reduced motion. One page at a time: the browser's own window. WEBKIT_LOG=1 shows what WebKit says.
 async function webkitEngine(here) {
   const { Builder, Key, Origin } = (await import('selenium-webdriver')).default;
   const config = mkdtempSync(join(tmpdir(), 'vexo-webkit-'));
@@ -275,7 +275,7 @@ async function webkitEngine(here) {
     const probe = createServer().listen(0, '127.0.0.1', () => { const p = probe.address().port; probe.close(() => resolve(p)); });
   });
   const service = spawn(process.env.WEBKIT_DRIVER || 'WebKitWebDriver', [`--port=${port}`],
-                        { stdio: 'ignore', env: { ...process.env, XDG_CONFIG_HOME: config } });
+                        { stdio: process.env.WEBKIT_LOG ? ['ignore', 'inherit', 'inherit'] : 'ignore', env: { ...process.env, XDG_CONFIG_HOME: config } });
   let driver = null;
   for (let i = 0; i < 200 && !driver; ++i) {
     driver = await new Builder().usingServer(`http://127.0.0.1:${port}`).withCapabilities({

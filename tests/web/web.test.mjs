@@ -61,13 +61,15 @@ async function settled(page, a = null) {
   for (let b, i = 0; i < 100 && !same(a, b = await picture(page)); ++i) a = b;
   return a;
 }
-// Waits, within a bound, for the canvas to show something other than `before`, then for it to
-// hold still: the program, maybe on another thread, has taken the input and drawn it.
-async function changed(page, before) {
+// Waits, within a bound, for the canvas to show something other than `before`, and returns it;
+// changed() then waits for it to hold still: the program, maybe on another thread, has taken the
+// input and drawn it.
+async function differs(page, before) {
   let a = await picture(page);
   for (let i = 0; i < 100 && same(a, before); ++i) a = await picture(page);
-  return settled(page, a);
+  return a;
 }
+const changed = async (page, before) => settled(page, await differs(page, before));
 // Waits, within a bound, for the canvas to show what the relation `near` wants, and returns what
 // it showed last.
 async function shows(page, near) {
@@ -123,10 +125,10 @@ for (const [name, options] of [['chromium'], ['chromium', { here: true }], ['fir
       }
       const still = await page.shot();
       await page.press(' ');
-      const spun = await changed(page, still);
+      const spun = await differs(page, still);
       await page.press(' ');
       const held = await changed(page, spun);
-      assert.ok(same(held, await changed(page, held)) && !same(held, still), 'space spins it, and holds it still again');
+      assert.ok(!same(spun, still) && same(held, await settled(page, held)), 'space spins it, and holds it still again');
       assert.deepEqual(page.errors, []);
       await page.close();
     });
@@ -161,7 +163,7 @@ for (const [name, options] of [['chromium'], ['chromium', { here: true }], ['fir
       const first = await page.shot();
       await page.click('#pause');
       await page.waitFor(() => document.querySelector('#pause').textContent === 'Pause');
-      const spun = await changed(page, first);
+      const spun = await differs(page, first);
       await page.eval(() => document.querySelector('#canvas').focus());
       await page.press(' ');
       await page.waitFor(() => document.querySelector('#status').textContent === 'Paused.');
