@@ -7,4 +7,3 @@ void platformPolygonMode(GLenum mode) { glPolygonMode(GL_FRONT_AND_BACK, mode); 
 GLenum platformFacePrimitive() { return GL_QUADS; }
 
 void platformStateChanged(bool, bool) {}
-
