@@ -92,9 +92,12 @@ const configured = cmake('-S', copy, '--preset', 'test', '-B', build);
 if (configured.status) throw new Error(`configuring failed:\n${configured.stderr}`);
 const built = () => cmake('--build', build).status === 0;
 if (!built()) throw new Error('the sources as they are do not build');
-const tests = join(build, 'tests');
-const stamps = () => new Map(readdirSync(tests).filter((f) => f.startsWith('test_') && f !== 'test_e2e' && !f.includes('.'))
-  .map((f) => [f, statSync(join(tests, f)).mtimeMs]));
+// The test programs, and the tools that they run (frames, key_table): a tool rebuilt is tried by
+// every test program.
+const tests = join(build, 'tests'), tools = join(build, 'tools');
+const programs = (dir, pick) => readdirSync(dir).filter(pick).map((f) => join(dir, f));
+const stamps = () => new Map([...programs(tests, (f) => f.startsWith('test_') && f !== 'test_e2e' && !f.includes('.')),
+  ...programs(tools, (f) => !f.includes('.') && statSync(join(tools, f)).isFile())].map((f) => [f, statSync(f).mtimeMs]));
 
 const mutants = [];
 for (const [file, lines] of targets()) {
@@ -119,10 +122,14 @@ for (const m of chosen) {
     verdict = 'does not build';
     ++invalid;
   } else {
-    const rebuilt = [...stamps()].filter(([f, t]) => t !== before.get(f)).map(([f]) => f);
-    const failed = rebuilt.find((f) => spawnSync(join(tests, f), ['--gtest_brief=1', '--gtest_fail_fast'],
-      { cwd: tests, encoding: 'utf8', timeout: 120000 }).status !== 0);
-    if (failed) verdict = `killed by ${failed}`, ++killed;
+    let rebuilt = [...stamps()].filter(([f, t]) => t !== before.get(f)).map(([f]) => f);
+    if (rebuilt.some((f) => f.startsWith(tools))) rebuilt = [...stamps().keys()].filter((f) => f.startsWith(tests));
+    // A program that ends early with status 0 has not passed: its summary says so when it has.
+    const failed = rebuilt.filter((f) => f.startsWith(tests)).find((f) => {
+      const run = spawnSync(f, ['--gtest_brief=1', '--gtest_fail_fast'], { cwd: tests, encoding: 'utf8', timeout: 120000 });
+      return run.status !== 0 || !/\[  PASSED  \]/.test(run.stdout);
+    });
+    if (failed) verdict = `killed by ${failed.split('/').pop()}`, ++killed;
     else verdict = 'SURVIVED', survivors.push(m);
   }
   console.error(`  ${m.file}:${m.line} ${m.change}: ${verdict}`);

@@ -67,9 +67,20 @@ class Watchdog : public ::testing::EmptyTestEventListener {
     }
 };
 
+// A test that ends its process through exit() before it has finished would pass for one that
+// succeeded: it fails instead, unless it runs as a death test's child, where ending is the point.
+void exitedEarly() {
+    std::lock_guard<std::mutex> lock(watch.mutex);
+    if (!watch.armed || !GTEST_FLAG_GET(internal_run_death_test).empty()) return;
+    std::fprintf(stderr, "%s: the process exited in the middle of the test\n", watch.test.c_str());
+    std::fflush(stderr);
+    std::_Exit(1);
+}
+
 const bool watched = [] {
     ::testing::UnitTest::GetInstance()->listeners().Append(new Watchdog);
     std::thread(watchdog).detach();
+    std::atexit(exitedEarly);
     return true;
 }();
 

@@ -124,6 +124,11 @@ TEST(WebFixedCalls, LinesAreQuadsOfTheirWidthTheSameBothWays) {
         }
     }
     EXPECT_EQ(ways[0], ways[1]);
+    draw(GL_LINES, 0);  // a segment with no length: a square of the line's width
+    glBegin(GL_LINES), glVertex3f(0, 0, 0), glVertex3f(0, 0, 0), glEnd();
+    for (size_t v = 0; v < webgl.buffer.size(); v += kFloats)
+        EXPECT_EQ(std::abs(webgl.buffer[v]) * 2 + std::abs(webgl.buffer[v + 1]), 0.12f)
+            << "vertex " << v;
     for (auto [primitive, triangles] :
          {std::pair{GL_LINE_LOOP, 4}, {GL_LINE_STRIP, 3}, {GL_LINES, 2}}) {
         draw(primitive, 4);

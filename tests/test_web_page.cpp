@@ -226,7 +226,8 @@ TEST_F(WebPage, TheKeyTableSaysWhichKeysTheProgramTakes) {
     std::map<std::string, int> table;
     for (size_t at = json.find('"'); at != std::string::npos; at = json.find('"', at)) {
         std::string name;
-        while (json[++at] != '"') name += json[at] == '\\' ? json[++at] : json[at];
+        while (++at < json.size() && json[at] != '"')
+            name += json[at] == '\\' ? json[++at] : json[at];
         table[name] = std::atoi(&json[at + 2]);
         at = json.find_first_of(",}", at);
     }
@@ -257,6 +258,7 @@ TEST(WebKeys, NamesAsGlutGivesThem) {
         {"Delete", false, 127, 0}, {"F1", false, 0, GLUT_KEY_F1}, {"F12", false, 0, GLUT_KEY_F12},
         {"F13", false, 0, 0}, {"F", false, 'F', 0}, {"F1x", false, 0, 0}, {"", false, 0, 0},
         {"ArrowLeft", false, 0, GLUT_KEY_LEFT}, {"ArrowDown", true, 0, GLUT_KEY_DOWN},
+        {"ArrowRight", false, 0, GLUT_KEY_RIGHT}, {"ArrowUp", false, 0, GLUT_KEY_UP},
         {"PageUp", false, 0, GLUT_KEY_PAGE_UP}, {"PageDown", false, 0, GLUT_KEY_PAGE_DOWN},
         {"Home", false, 0, GLUT_KEY_HOME}, {"End", false, 0, GLUT_KEY_END},
         {"Insert", false, 0, GLUT_KEY_INSERT}, {"\xc3\xa9", false, 0, 0}, {"Shift", false, 0, 0},

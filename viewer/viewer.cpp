@@ -187,7 +187,7 @@ ViewerKeyAction viewerKeyEvent(unsigned char key, int modifiers) {
     }
 }
 
-bool viewerKey(unsigned char key, int modifiers) {
+void viewerKey(unsigned char key, int modifiers) {
     const ViewerKeyAction action = viewerKeyEvent(key, modifiers);
     switch (action) {
         case VIEWER_KEY_REDRAW: glutPostRedisplay(); break;
@@ -202,7 +202,6 @@ bool viewerKey(unsigned char key, int modifiers) {
             break;
         case VIEWER_KEY_IGNORED: break;
     }
-    return action != VIEWER_KEY_IGNORED;
 }
 
 void keyboard(unsigned char key, int, int) { viewerKey(key, glutGetModifiers()); }

@@ -46,8 +46,8 @@ enum ViewerKeyAction {
 ViewerKeyAction viewerKeyEvent(unsigned char key, int modifiers);
 
 // The keyboard callback's work for a key with its modifiers: viewerKeyEvent, then what GLUT and
-// the platform must be told of it. Returns whether the viewer took the key.
-bool viewerKey(unsigned char key, int modifiers);
+// the platform must be told of it.
+void viewerKey(unsigned char key, int modifiers);
 
 // Whether the idle callback should run: the user lets the die spin and the window shows.
 bool viewerSpins();
