@@ -226,8 +226,10 @@ TEST_F(WebPage, TheKeyTableSaysWhichKeysTheProgramTakes) {
     std::map<std::string, int> table;
     for (size_t at = json.find('"'); at != std::string::npos; at = json.find('"', at)) {
         std::string name;
-        while (++at < json.size() && json[at] != '"')
-            name += json[at] == '\\' ? json[++at] : json[at];
+        while (++at < json.size() && json[at] != '"') {
+            if (json[at] == '\\' && json[++at] != '"' && json[at] != '\\') ADD_FAILURE() << json;
+            name += json[at];
+        }
         table[name] = std::atoi(&json[at + 2]);
         at = json.find_first_of(",}", at);
     }
