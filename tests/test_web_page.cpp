@@ -171,16 +171,19 @@ const ManipulatorState& s = *manipState();
 // pixels on edges, as the browsers' pictures are held in the page's tests.
 TEST_F(WebPage, DrawsTheDesktopsPicture) {
     const struct {
-        int w, h;
+        int w, h, spin;  // spin: the idle callback's steps, before the keys
         std::vector<const char*> keys;
         double tolerance;  // of the die's pixels; outlines are a pixel wide
     } views[] = {
-        {250, 250, {}, 0.01},
-        {250, 250, {"x", "x", "x", "x", "x", "x", "y", "y", "y", "y", "y", "y", "y"}, 0.01},
-        {300, 200, {"Enter", "y", "y", "y", "y", "y", "y", "z", "z", "x", "x", "x"}, 0.08},
+        {250, 250, 0, {}, 0.01},
+        {250, 250, 0, {"x", "x", "x", "x", "x", "x", "y", "y", "y", "y", "y", "y", "y"}, 0.01},
+        {300, 200, 0, {"Enter", "y", "y", "y", "y", "y", "y", "z", "z", "x", "x", "x"}, 0.08},
+        {250, 250, 140, {}, 0.01},
     };
     for (const auto& view : views) {
         std::string keys, where = std::to_string(view.w) + "x" + std::to_string(view.h);
+        for (int i = 0; i < view.spin; ++i) idle();
+        if (view.spin) where += " +" + std::to_string(view.spin);
         for (const char* key : view.keys) webKey(key, 0, 0, 0), keys += std::string(" ") + key;
         webReshape(view.w, view.h, 1);
         settle();
