@@ -13,8 +13,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <string>
@@ -116,11 +118,16 @@ struct Child {
     int out = -1;  // its standard output
 };
 
+// Starts `args`, its standard output piped to the bench; ends the bench if it cannot.
 Child spawn(const std::vector<std::string>& args) {
     int pipefd[2];
-    if (pipe(pipefd) != 0) return {};
     Child c;
-    c.pid = fork();
+    if (pipe(pipefd) == 0) c.pid = fork();
+    if (c.pid < 0) {
+        std::fprintf(stderr, "frame_bench: cannot start %s: %s\n", args[0].c_str(),
+                     std::strerror(errno));
+        std::exit(1);
+    }
     if (c.pid == 0) {
         dup2(pipefd[1], 1);
         close(pipefd[0]);

@@ -7,8 +7,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <thread>
 #include <utility>
@@ -29,7 +31,7 @@ inline std::string sh(const std::string& command) {
     return out;
 }
 
-inline void settle(double seconds = 0.3) {
+inline void sleepFor(double seconds = 0.3) {
     std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
 }
 
@@ -66,8 +68,13 @@ public:
     explicit Vexo(const std::vector<std::string>& args = {}) {
         char path[] = "/tmp/vexo-e2e-stderr.XXXXXX";
         const int err = mkstemp(path);
+        if (err < 0) {
+            ADD_FAILURE() << "no file for the viewer's stderr: " << std::strerror(errno);
+            return;
+        }
         errPath_ = path;
         pid_ = fork();
+        if (pid_ < 0) ADD_FAILURE() << "the viewer could not be started: " << std::strerror(errno);
         if (pid_ == 0) {
             dup2(err, 2);
             std::vector<char*> argv{const_cast<char*>(VEXO_EXE)};
@@ -76,19 +83,23 @@ public:
             execv(VEXO_EXE, argv.data());
             _exit(127);
         }
+        close(err);
+        if (pid_ < 0) return;
         win_ = sh(std::string(VEXO_SCRIPTS "/vexo-window.sh ") + std::to_string(pid_));
         if (win_.empty()) return;
         xdo("windowfocus --sync " + win_);
         xMove(125, 125);
-        settle(0.2);
+        sleepFor(0.2);
     }
+    // Only a viewer that was started is signalled: kill(-1) would reach every process.
     ~Vexo() {
         if (running()) kill(pid_, SIGKILL), waitpid(pid_, nullptr, 0);
-        unlink(errPath_.c_str());
+        if (!errPath_.empty()) unlink(errPath_.c_str());
     }
     const std::string& window() const { return win_; }
     pid_t pid() const { return pid_; }
     bool running() {
+        if (pid_ <= 0) return false;
         if (!exited_ && waitpid(pid_, &status_, WNOHANG) == pid_) exited_ = true;
         return !exited_;
     }
@@ -99,8 +110,10 @@ public:
     }
     // What it has written on stderr so far.
     std::string errors() const { return sh("cat " + errPath_); }
+    // NOLINTNEXTLINE(readability-convert-member-functions-to-static): read as the viewer's own
     void xdo(const std::string& args) { sh("timeout 10 xdotool " + args); }
-    // Input, then a wait for the viewer to have taken it: until it rests, or 2 s when it spins.
+    // Input to a die held still, then a wait for the viewer to have taken it and to rest again.
+    // Input to a spinning die goes through xdo, and the test waits for what it should change.
     void keys(const std::string& names) { xdo("key --delay 30 " + names), rested(2); }
     void drag(const std::string& modifiers, int x, int y, int dx, int dy) {
         xDrag(modifiers, x, y, dx, dy), rested(2);
@@ -117,27 +130,28 @@ public:
         return ticks.empty() ? 0 : std::stod(ticks) / sysconf(_SC_CLK_TCK);
     }
     // Waits up to `seconds` for the viewer to rest: no CPU time used over a tenth of a second,
-    // however busy the machine, with every thread asleep. Returns whether it came to rest.
+    // however busy the machine, with every thread asleep, or ended. Returns whether it did.
     bool rested(double seconds = 10) {
         return waitUntil(
             [&] {
+                if (!running()) return true;
                 const double before = cpu();
-                settle(0.1);
+                sleepFor(0.1);
                 return cpu() == before && asleep();
             },
             seconds);
     }
     // Waits up to 10 s for the viewer to work: CPU time used over half a second.
-    bool works() {
+    bool works() const {
         return waitUntil([&] {
             const double before = cpu();
-            settle(0.5);
+            sleepFor(0.5);
             return cpu() - before > 0.02;
         });
     }
     // Waits up to 5 s for the picture to change from `before`.
     bool changesFrom(const Shot& before) {
-        return waitUntil([&] { return !(before == shot()); }, 5, [] { settle(0.05); });
+        return waitUntil([&] { return !(before == shot()); }, 5, [] { sleepFor(0.05); });
     }
     // A screenshot; a failed capture fails the test.
     Shot shot() {
@@ -176,7 +190,7 @@ public:
                 a = std::move(b);
                 return same;
             },
-            1.5, [] { settle(0.1); });
+            1.5, [] { sleepFor(0.1); });
         return a;
     }
 
