@@ -3,8 +3,8 @@
 BUILD ?= build
 CMAKE_FLAGS ?=
 
-.PHONY: run build test sanitize memcheck bench pictures package web web-run test-web windows \
-        test-windows mutants clean
+.PHONY: run build check test lint sanitize memcheck bench pictures package web web-run test-web \
+        windows test-windows mutants clean
 
 # $(call build_in,FOLDER,PRESET): configure FOLDER as CMakePresets.json's PRESET describes,
 # the one description of every build, then build it.
@@ -22,17 +22,35 @@ build:
 	@scripts/deps.sh build run
 	$(call build_in,$(BUILD),release)
 
+# The fast tests, in about a minute: unit, GL, the page's program built natively and its script
+# under Node.js. No browser, no package build, no end-to-end run.
+check:
+	@scripts/deps.sh test
+	$(call build_in,$(BUILD),test)
+	@scripts/npm-ci.sh .
+	@scripts/test.sh $(BUILD) -LE 'e2e|package'
+
 # Every test through CTest, one at a time, on a private X server.
 test:
 	@scripts/deps.sh test package
 	$(call build_in,$(BUILD),test)
+	@scripts/npm-ci.sh .
 	@scripts/test.sh $(BUILD)
+
+# clang-format, clang-tidy, shellcheck and ESLint, as configured in .clang-format, .clang-tidy,
+# .shellcheckrc and eslint.config.mjs.
+lint:
+	@scripts/deps.sh test lint
+	$(call build_in,$(BUILD),test)
+	@scripts/npm-ci.sh .
+	@scripts/lint.sh $(BUILD)
 
 # The unit and GL tests, and a user's session of the viewer, with AddressSanitizer and
 # UndefinedBehaviorSanitizer; leaks are reported for everything but the GL driver.
 sanitize:
 	@scripts/deps.sh test
 	$(call build_in,$(BUILD)-sanitize,sanitize)
+	@scripts/npm-ci.sh .
 	@UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 scripts/test.sh $(BUILD)-sanitize -LE e2e
 	@UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 scripts/xvfb.sh scripts/session.sh \
 	    $(BUILD)-sanitize/vexo && echo "sanitize: the viewer's session ended with status 0"
@@ -93,4 +111,4 @@ test-windows: windows
 	@scripts/windows.sh test $(BUILD)-windows $(BUILD)-tools/tools/frames
 
 clean:
-	rm -rf $(BUILD) $(BUILD)-* scripts/web/node_modules
+	rm -rf $(BUILD) $(BUILD)-* node_modules scripts/web/node_modules

@@ -11,12 +11,12 @@
 #include <stdio.h>
 #include <vexo/manipulator.h>
 
-#define DEGREE 0.017453292f   /* radians */
-#define AZIMUTH_GAIN 0.5f     /* degrees per pixel across */
-#define ELEVATION_GAIN -0.5f  /* degrees per pixel down: dragging up raises the light */
-#define AZIMUTH_LIMIT 90.0f   /* degrees either side of straight ahead */
-#define ELEVATION_LIMIT 80.0f /* degrees above or below the horizon */
-#define HALF_VIEW 2.0         /* world units across the window's shorter side, halved */
+#define DEGREE 0.017453292f    /* radians */
+#define AZIMUTH_GAIN 0.5f      /* degrees per pixel across */
+#define ELEVATION_GAIN (-0.5f) /* degrees per pixel down: dragging up raises the light */
+#define AZIMUTH_LIMIT 90.0f    /* degrees either side of straight ahead */
+#define ELEVATION_LIMIT 80.0f  /* degrees above or below the horizon */
+#define HALF_VIEW 2.0          /* world units across the window's shorter side, halved */
 
 static float azimuth = 30.0f, elevation = 30.0f; /* degrees: where the light comes from */
 static int window;

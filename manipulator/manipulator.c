@@ -109,6 +109,8 @@ void manipSetRedisplayHook(ManipHook hook) { g.redisplayHook = hook; }
 void manipSetQuitHook(ManipHook hook) { g.quitHook = hook; }
 void manipSetChangeHook(ManipHook hook) { g.changeHook = hook; }
 
+/* The target is written by later drags: not const. */
+/* NOLINTNEXTLINE(readability-non-const-parameter) */
 int manipSetParamSlot(int slot, float* target, float gain, float min, float max) {
     /* Written so that NaN fails each comparison too. */
     if (slot != 0 && slot != 1) return 0;

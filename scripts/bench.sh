@@ -4,6 +4,7 @@
 # the renderer named. When other work keeps the machine busy around the parts (more than a
 # tenth of a core), the output says that its figures cannot be trusted.
 # Usage: bench.sh BUILD_DIR WEB_BUILD_DIR
+# shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
 here=$(cd "$(dirname "$0")" && pwd)
 

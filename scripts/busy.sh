@@ -2,6 +2,7 @@
 # Runs COMMAND while three busy loops hold both cores and more, as a user's compile would: the
 # tests must give the same verdict there as on a quiet machine. The loops end with the command.
 # Usage: busy.sh COMMAND...
+# shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
 loops=()
 for _ in 1 2 3; do

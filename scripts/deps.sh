@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that the named profiles need when any is missing: with
 # apt-get as root, through sudo otherwise. Does nothing when all are present.
-# Usage: deps.sh PROFILE... (build, run, test, package, bench, web, test-web, windows, or a package
-# name)
+# Usage: deps.sh PROFILE... (build, run, test, lint, package, bench, web, test-web, windows, or a
+# package name)
 # VEXO_DPKG_LOCK names the package lock to wait for and VEXO_LOCK_WAIT how long, in seconds.
+# shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
 
 declare -A profile=(
     [build]="cmake ninja-build g++ make freeglut3-dev libgl-dev libglu1-mesa-dev libx11-dev"
     # The viewer on a private X server, found by its process and photographed.
     [run]="libgl1-mesa-dri xvfb xauth x11-utils x11-apps imagemagick xdotool"
-    [test]="googletest libgtest-dev libxtst-dev valgrind pkg-config"
+    # The page's script is tested under Node.js.
+    [test]="googletest libgtest-dev libxtst-dev valgrind pkg-config nodejs"
+    [lint]="clang-format clang-tidy shellcheck nodejs"
     [package]="dpkg-dev lintian appstream desktop-file-utils man-db"
     [bench]="mesa-utils"
     [web]="emscripten chromium nodejs"
@@ -21,15 +24,18 @@ declare -A profile=(
     [windows]="mingw-w64 googletest wine wine64 dpkg-dev zip unzip"
 )
 # Debian's own Node.js has npm as a package of its own; a Node.js from elsewhere brings one.
-command -v npm >/dev/null || profile[web]+=" npm"
+if ! command -v npm >/dev/null; then
+    for name in test lint web; do profile[$name]+=" npm"; done
+fi
 
 wanted=()
+# shellcheck disable=SC2206  # each profile is a list of package names, split on spaces
 for name in "$@"; do
     case "$name" in
         test) wanted+=(${profile[build]} ${profile[run]} ${profile[test]}) ;;
         bench | web | windows) wanted+=(${profile[build]} ${profile[run]} ${profile[$name]}) ;;
         test-web) wanted+=(${profile[build]} ${profile[run]} ${profile[web]} ${profile[$name]}) ;;
-        build | run | package) wanted+=(${profile[$name]}) ;;
+        build | run | package | lint) wanted+=(${profile[$name]}) ;;
         *) wanted+=("$name") ;;
     esac
 done

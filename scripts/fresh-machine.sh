@@ -6,6 +6,7 @@
 # die. VEXO_APT_CACHE, when set, is a folder of downloaded packages that roots made one after
 # another share; never a built tree. The root is unmounted and removed on every way out. Needs
 # root. Usage: fresh-machine.sh RELEASE COMMAND...
+# shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
 top=$(cd "$(dirname "$0")/.." && pwd)
 release=$1

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced first by every script of the project. Strict mode, and a script that fails says what
 # failed and where: whatever ends it under `set -e` is reported with its status, file and line,
 # so that no script ends non-zero without a word. Also whether a display answers, and running
@@ -13,6 +14,7 @@ trap 'vexo_failed $? "$BASH_COMMAND" $LINENO "${BASH_SOURCE[0]:-$0}"' ERR
 
 # Waits up to SECONDS for the background process PID to end and sets exit_status to its exit
 # status; one that has not ended by then is ended and given 124, as timeout(1) does.
+# shellcheck disable=SC2034  # exit_status is the callers'
 wait_exit() {
     local pid=$1 tries=$(($2 * 20))
     while ((tries-- > 0)) && kill -0 "$pid" 2>/dev/null; do sleep 0.05; done
@@ -76,18 +78,15 @@ fail() {
 }
 xdo() { timeout 10 xdotool "$@"; }
 
-# The viewer's grey background as ImageMagick names a colour, from its one definition.
-background_rgb() {
-    sed -n 's/^constexpr float VIEWER_BACKGROUND = \([0-9.]*\)f;.*/\1/p' \
-        "$(dirname "${BASH_SOURCE[0]}")/../viewer/viewer.h" |
-        awk '{ v = int($1 * 255 + 0.5); printf "rgb(%d,%d,%d)", v, v, v }'
-}
+# The background of a picture of the viewer's window, as ImageMagick names a colour: its top left
+# pixel, where the die never reaches.
+background_of() { convert "$1" -format '%[pixel:p{0,0}]' info:; }
 
-# The share of a picture (an image file, or xwd:- for xwd's on standard input) that is not the
-# grey background, from 0 to 1; and whether a share says the die is shown: it covers about a
-# third of a window that shows it whole.
+# The share of a picture of the window (an image file) that is not its grey background, from 0 to
+# 1; and whether a share says the die is shown: it covers about a third of a window that shows it
+# whole.
 die_share() {
-    convert "$1" -fuzz 3% -fill black -opaque "$(background_rgb)" -fill white +opaque black \
+    convert "$1" -fuzz 3% -fill black -opaque "$(background_of "$1")" -fill white +opaque black \
         -format '%[fx:mean]' info:
 }
 shows_die() { awk -v die="$1" 'BEGIN { exit !(die > 0.15) }'; }

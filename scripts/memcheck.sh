@@ -3,6 +3,7 @@
 # private X server. Fails if memcheck reports any error or definite leak with a frame in the
 # project's own sources, or if the viewer does not exit with status 0.
 # Usage: memcheck.sh BUILD_DIR
+# shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
 here=$(cd "$(dirname "$0")" && pwd)
 

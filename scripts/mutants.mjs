@@ -85,7 +85,9 @@ for (const file of git('ls-files', '-z', '--cached', '--others', '--exclude-stan
   try {
     mkdirSync(dirname(join(copy, file)), { recursive: true });
     cpSync(join(top, file), join(copy, file));
-  } catch {}  // a file deleted but not yet committed
+  } catch {
+    // a file deleted but not yet committed
+  }
 }
 const cmake = (...args) => spawnSync('cmake', args, { encoding: 'utf8' });
 const configured = cmake('-S', copy, '--preset', 'test', '-B', build);
@@ -97,7 +99,8 @@ if (!built()) throw new Error('the sources as they are do not build');
 const tests = join(build, 'tests'), tools = join(build, 'tools');
 const programs = (dir, pick) => readdirSync(dir).filter(pick).map((f) => join(dir, f));
 const stamps = () => new Map([...programs(tests, (f) => f.startsWith('test_') && f !== 'test_e2e' && !f.includes('.')),
-  ...programs(tools, (f) => !f.includes('.') && statSync(join(tools, f)).isFile())].map((f) => [f, statSync(f).mtimeMs]));
+  ...programs(tools, (f) => !f.includes('.') && statSync(join(tools, f)).isFile())]
+  .map((f) => [f, statSync(f).mtimeMs]));
 
 const mutants = [];
 for (const [file, lines] of targets()) {
@@ -126,8 +129,9 @@ for (const m of chosen) {
     if (rebuilt.some((f) => f.startsWith(tools))) rebuilt = [...stamps().keys()].filter((f) => f.startsWith(tests));
     // A program that ends early with status 0 has not passed: its summary says so when it has.
     const failed = rebuilt.filter((f) => f.startsWith(tests)).find((f) => {
-      const run = spawnSync(f, ['--gtest_brief=1', '--gtest_fail_fast'], { cwd: tests, encoding: 'utf8', timeout: 120000 });
-      return run.status !== 0 || !/\[  PASSED  \]/.test(run.stdout);
+      const run = spawnSync(f, ['--gtest_brief=1', '--gtest_fail_fast'],
+        { cwd: tests, encoding: 'utf8', timeout: 120000 });
+      return run.status !== 0 || !/\[ {2}PASSED {2}\]/.test(run.stdout);
     });
     if (failed) verdict = `killed by ${failed.split('/').pop()}`, ++killed;
     else verdict = 'SURVIVED', survivors.push(m);
@@ -137,6 +141,8 @@ for (const m of chosen) {
 }
 built();
 console.log(`\nSurvivors (${survivors.length}):`);
-for (const m of survivors) console.log(`  ${m.file}:${m.line}: ${m.change}\n      ${m.mutated.trim() || '(line removed)'}`);
+for (const m of survivors) {
+  console.log(`  ${m.file}:${m.line}: ${m.change}\n      ${m.mutated.trim() || '(line removed)'}`);
+}
 const score = killed + survivors.length ? (100 * killed / (killed + survivors.length)).toFixed(0) : '-';
 console.log(`Score: ${killed} of ${killed + survivors.length} mutants killed (${score} %); ${invalid} did not build.`);

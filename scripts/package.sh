@@ -4,6 +4,7 @@
 # checkout (a source tarball) from the changelog's latest entry, so two builds of one source
 # give the same bytes.
 # Usage: package.sh OUT_DIR
+# shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
 top=$(cd "$(dirname "$0")/.." && pwd)
 out=$1

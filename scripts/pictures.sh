@@ -2,6 +2,7 @@
 # Draws the README's screenshot and the icons (48, 128 and 256 pixels for the desktop, 192
 # and 512 for the page, and the page's maskable one) with the viewer's own frame at a fixed
 # orientation, on a private X server. Usage: pictures.sh BUILD_DIR
+# shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/.." && pwd)
@@ -22,7 +23,7 @@ for size in 48 128 192 256 512; do
     mkdir -p "$top/data/icons/$size"
     page=()
     [[ $size -lt 192 || $size -eq 256 ]] || page=(-colors 256)
-    convert "$work/icon.ppm" -fuzz 2% -transparent "$(background_rgb)" -trim +repage \
+    convert "$work/icon.ppm" -fuzz 2% -transparent "$(background_of "$work/icon.ppm")" -trim +repage \
         -resize $((size * 15 / 16))x$((size * 15 / 16)) -background none -gravity center \
         -extent "${size}x${size}" -strip "${page[@]}" "$top/data/icons/$size/vexo.png"
     echo "$top/data/icons/$size/vexo.png"
@@ -30,7 +31,7 @@ done
 # Maskable: the die within the middle 60 %, on the page's grey to the edges, so that any
 # mask a launcher cuts keeps it whole.
 mkdir -p "$top/data/icons/maskable"
-convert "$work/icon.ppm" -fuzz 2% -trim +repage -resize 307x307 -background "$(background_rgb)" \
+convert "$work/icon.ppm" -fuzz 2% -trim +repage -resize 307x307 -background "$(background_of "$work/icon.ppm")" \
     -gravity center -extent 512x512 -strip -colors 256 "$top/data/icons/maskable/vexo.png"
 echo "$top/data/icons/maskable/vexo.png"
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Starts the viewer on the current display, lets the die spin for a while, saves a PNG
 # of its window and ends it. Usage: screenshot.sh VEXO OUT.png [SECONDS]
+# shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
 here=$(cd "$(dirname "$0")" && pwd)
 exe=$1 out=$2 seconds=${3:-2}

@@ -2,6 +2,7 @@
 # Starts COMMAND (the viewer, or the viewer under a checker), finds its window, and drives it
 # as a user would: keys, a drag in every mode, a resize, then Escape. Exits with the
 # command's own status. Usage: session.sh COMMAND [ARGS...]
+# shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
 here=$(cd "$(dirname "$0")" && pwd)
 

@@ -3,6 +3,7 @@
 # _NET_WM_PID, as vexo names its process, or by TITLE (a regular expression) for a program that
 # does not, a GLUT example or a Windows program under Wine. Fails if the process ends first or
 # no window shows within SECONDS. Usage: vexo-window.sh PID [SECONDS [TITLE]]
+# shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
 pid=$1 tries=$(( ${2:-10} * 20 )) title=${3:-}
 for _ in $(seq "$tries"); do

@@ -2,20 +2,19 @@
 # The web page: build it with emscripten, serve it, test it in Chromium, Firefox and WebKit on a
 # private X server against the desktop's frames (FRAMES, the frames tool), or measure it.
 # Usage: web.sh build|run|bench DIR, web.sh test DIR FRAMES
+# shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/.." && pwd)
 what=$1 dir=$2
 export NODE_PATH=/usr/share/nodejs  # where Debian's emcc finds acorn
 
-# The browser driver, pinned by the lock file.
-node_modules() {
-    [[ -d "$here/web/node_modules/puppeteer-core" ]] ||
-        (cd "$here/web" && npm ci --no-audit --no-fund --loglevel=error)
-}
+# The browser drivers, pinned by the lock file.
+node_modules() { "$here/npm-ci.sh" "$here/web"; }
 
 case "$what" in
     build)
+        # shellcheck disable=SC2086  # CMAKE_FLAGS holds options, split on spaces
         emcmake cmake -S "$top" --preset web -B "$dir" ${CMAKE_FLAGS:-} >/dev/null
         cmake --build "$dir"
         files=("$dir/index.html" "$dir/vexo.js" "$dir/vexo.wasm")

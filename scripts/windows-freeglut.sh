@@ -2,6 +2,7 @@
 # freeglut for the Windows build: the upstream tarball of Debian's own source package, checked
 # against the archive's signed index, built once with MinGW-w64 as a static library and
 # installed into DIR with GL/glut.h and its CMake package. Usage: windows-freeglut.sh DIR
+# shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/.." && pwd)

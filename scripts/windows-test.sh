@@ -3,6 +3,7 @@
 # through CTest, the frames tool's pictures against Linux's (FRAMES), the zip made again under
 # another umask and compared, then the zipped program driven as a person would
 # (tests/windows_test.sh). Usage: windows-test.sh DIR FRAMES
+# shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/.." && pwd)

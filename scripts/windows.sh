@@ -4,6 +4,7 @@
 # DIR/vexo-VERSION-windows-x86_64.zip from CPack, the same bytes from any clone of one commit and
 # under any umask. `test` runs the tests under Wine (windows-test.sh), its pictures held against
 # the Linux frames tool FRAMES. Usage: windows.sh build DIR, windows.sh test DIR FRAMES
+# shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/.." && pwd)
@@ -20,6 +21,7 @@ build() {
     "$here/windows-freeglut.sh" "$freeglut"
     source_date_epoch "$top"
     local flags="-ffile-prefix-map=$top=src -ffile-prefix-map=$dir=build"
+    # shellcheck disable=SC2086  # CMAKE_FLAGS holds options, split on spaces
     cmake -S "$top" --preset windows -B "$dir" -DFreeGLUT_DIR="$freeglut/lib/cmake/FreeGLUT" \
         -DCMAKE_C_FLAGS="$flags" -DCMAKE_CXX_FLAGS="$flags" ${CMAKE_FLAGS:-} >/dev/null
     cmake --build "$dir"

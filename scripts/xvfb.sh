@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs a command on a private X server (1280 x 1024, 24-bit), once that server answers, with
 # VEXO_PRIVATE_X set so that scripts can tell. Usage: xvfb.sh COMMAND [ARGS...]
+# shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
 # The command waits until the server answers: xvfb-run does not.
 wait_then_run='for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && exec "$@"; sleep 0.05; done

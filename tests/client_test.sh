@@ -7,6 +7,7 @@
 # both parameters by gain per pixel, the change hook after each step, bounds that hold; the
 # redisplay hook in GLUT's place; Escape's quit hook, then status 0.
 # Usage: client_test.sh BUILD_DIR
+# shellcheck source=../scripts/lib.sh
 source "$(dirname "$0")/../scripts/lib.sh"
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=$1
@@ -18,8 +19,10 @@ cmake --install "$build" --prefix "$work/prefix" --component manipulator >/dev/n
 pc=$(dirname "$(find "$work/prefix" -name vexo-manipulator.pc)")
 export PKG_CONFIG_PATH=$pc
 grep -qx "prefix=$work/prefix" "$pc/vexo-manipulator.pc" || fail "the .pc file's prefix: $(head -n 1 "$pc/vexo-manipulator.pc")"
+# shellcheck disable=SC2046  # pkg-config's flags, split on spaces
 cc_pc() { cc -std=c99 "${warnings[@]}" "$@" $(pkg-config --cflags --libs vexo-manipulator); }
 cc_pc "$top/examples/light.c" -o "$work/light-c" || fail "the example as C, with pkg-config"
+# shellcheck disable=SC2046  # pkg-config's flags, split on spaces
 c++ -x c++ -std=c++17 "${warnings[@]}" "$top/examples/light.c" -x none -o "$work/light-c++" \
     $(pkg-config --cflags --libs vexo-manipulator) || fail "the example as C++, with pkg-config"
 # Every C snippet of the guide, as a reader would copy it: the quick start first.

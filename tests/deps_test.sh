@@ -3,6 +3,7 @@
 # PATH and a package lock of the test's own: nothing on the system is installed or locked.
 # Then that every script of the project says why when it fails.
 # Usage: deps_test.sh
+# shellcheck source=../scripts/lib.sh
 source "$(dirname "$0")/../scripts/lib.sh"
 top=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mktemp -d)

@@ -88,7 +88,7 @@ void GlTest::SetUp() {
     }
     manipReset();
     viewerReset();
-    platformPolygonMode(GL_FILL);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     glutIdleFunc(idle);
 }
 

@@ -7,6 +7,7 @@
 # Lintian, DesktopEntry, AppStream, ManualPage, Icons, ManipulatorDocs (the guide and example
 # where the header says), Depends, and Installed (as root: installed, asked its version, run
 # until Escape). Usage: package_test.sh WORK_DIR build|CHECK
+# shellcheck source=../scripts/lib.sh
 source "$(dirname "$0")/../scripts/lib.sh"
 top=$(cd "$(dirname "$0")/.." && pwd)
 work=$1 check=$2

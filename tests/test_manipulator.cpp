@@ -47,7 +47,7 @@ protected:
     static void drag(int modifiers, std::initializer_list<std::pair<int, int>> path, int w = 250,
                      int h = 250) {
         const auto p = orthoFor(w, h);
-        auto it = path.begin();
+        const auto* it = path.begin();
         manipMouseEvent(LEFT, GLUT_DOWN, it->first, it->second, modifiers, p.data(), w);
         for (++it; it != path.end(); ++it) manipMotion(it->first, it->second);
         manipMouseEvent(LEFT, GLUT_UP, (path.end() - 1)->first, (path.end() - 1)->second, modifiers,

@@ -5,6 +5,7 @@
 #include <GL/glx.h>
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
+#include <sys/socket.h>
 #include <unistd.h>
 #endif
 
@@ -16,6 +17,7 @@
 #include <string>
 
 #include <vexo/manipulator.h>
+#include "command_line.h"
 #include "die.h"
 #include "gl_support.h"
 #include "platform.h"
@@ -225,7 +227,7 @@ TEST(ViewerCommandLine, HelpAndVersionAreAnsweredTheRestIsGluts) {
 std::string written(std::FILE* f) {
     std::string text(4096, '\0');
     std::rewind(f);
-    text.resize(std::fread(&text[0], 1, text.size(), f));
+    text.resize(std::fread(text.data(), 1, text.size(), f));
     return text;
 }
 
@@ -554,6 +556,16 @@ TEST_F(ViewerGl, ADestroyedWindowEndsTheProgramAtOnce) {
             ::testing::ExitedWithCode(1), "^vexo: the window was destroyed by another program\n$")
             << what;
     }
+    // The display going away (xkill, a server that ends) closes the connection under it: one
+    // line and status 1 too, in Vexo's words rather than the X library's.
+    EXPECT_EXIT(
+        {
+            Display* connection = glXGetCurrentDisplay();
+            shutdown(ConnectionNumber(connection), SHUT_RDWR);
+            display();
+            XSync(connection, False);
+        },
+        ::testing::ExitedWithCode(1), "^vexo: the display closed the connection: [^\n]*\n$");
 }
 #endif
 

@@ -3,6 +3,7 @@
 #include <GL/glut.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
 #include "fixed.h"
@@ -65,8 +66,8 @@ TEST_F(WebGl, TheFixedPipelineArithmeticIsGLs) {
         const float eye[4] = {gls[12], gls[13], gls[14], 1};
         fixedNormal(normal, gls, c.normal, true);
         fixedLit(rgba, lights, 3, eye, normal);
-        const Rgb expected{int(rgba[0] * 255 + 0.5f), int(rgba[1] * 255 + 0.5f),
-                           int(rgba[2] * 255 + 0.5f)};
+        const Rgb expected{int(std::lround(rgba[0] * 255)), int(std::lround(rgba[1] * 255)),
+                           int(std::lround(rgba[2] * 255))};
         EXPECT_TRUE(nearRgb(expected, readPixel(160, 107), 2,
                             "normal " + std::to_string(c.normal[0]) + "," +
                                 std::to_string(c.normal[1]) + "," + std::to_string(c.normal[2])));

@@ -52,6 +52,10 @@ void emscripten_glBufferData(GLenum, GLsizeiptr size, const void* data, GLenum) 
                         static_cast<const float*>(data) + size / sizeof(float));
 }
 void emscripten_glViewport(GLint, GLint, GLsizei, GLsizei) {}
+void emscripten_glTexImage2D(GLenum, GLint, GLint format, GLsizei, GLsizei, GLint, GLenum, GLenum,
+                             const void*) {
+    webgl.forwarded += "texture " + std::to_string(format) + " ";
+}
 void emscripten_glDrawArrays(GLenum mode, GLint, GLsizei count) {
     webgl.mode = mode, webgl.count = count;
 }
@@ -100,6 +104,14 @@ TEST(WebFixedCalls, PrimitivesReachWebGLAsItsOwn) {
         EXPECT_EQ(webgl.count, int(c.order.size())) << "primitive " << c.primitive;
     }
     EXPECT_EQ(draw(GL_POINTS, 1000).size(), 256u) << "past the most a primitive takes";
+
+    // Outlined, a quad is the loop of its four edges, as lines are drawn.
+    glViewport(0, 0, 100, 100);
+    const std::vector<float> loop = (draw(GL_LINE_LOOP, 4), webgl.buffer);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+    draw(GL_QUADS, 4);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    EXPECT_EQ(webgl.buffer, loop);
 }
 
 // Lines are quads of their width in CSS pixels, with square ends, whichever way round they are
@@ -147,9 +159,14 @@ TEST(WebFixedCalls, StateStaysHereAndTheRestGoesToWebGL) {
     }
     float m[16];
     glGetFloatv(GL_VIEWPORT, m);
+    // GL 1.1's component count for a texture's format reaches WebGL as the format's enumerant.
+    glTexImage2D(GL_TEXTURE_2D, 0, 3, 1, 1, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
     const std::string depth = std::to_string(GL_DEPTH_TEST);
     EXPECT_EQ(webgl.forwarded, "enable " + depth + " disable " + depth + " get " +
-                                   std::to_string(GL_VIEWPORT) + " ");
+                                   std::to_string(GL_VIEWPORT) + " texture " +
+                                   std::to_string(GL_RGB) + " texture " + std::to_string(GL_RGBA) +
+                                   " ");
 
     // Unlit, a vertex has the current colour, and the texture flag of the moment.
     const float red[4] = {1, 0, 0, 0.5f};

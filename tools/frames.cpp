@@ -5,6 +5,7 @@
 // Usage: frames OUT.ppm [WIDTHxHEIGHT] [+SPIN_STEPS] [KEY...]
 #include <GL/freeglut.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -16,6 +17,7 @@
 
 namespace {
 
+// Writes the frame to `path`, or says why it could not.
 bool writeFrame(const char* path) {
     const int w = glutGet(GLUT_WINDOW_WIDTH), h = glutGet(GLUT_WINDOW_HEIGHT);
     renderFrame();
@@ -24,20 +26,26 @@ bool writeFrame(const char* path) {
     std::vector<unsigned char> rgb(size_t(w) * h * 3);
     glReadPixels(0, 0, w, h, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
     FILE* out = std::fopen(path, "wb");
-    if (!out) return false;
-    std::fprintf(out, "P6\n%d %d\n255\n", w, h);
-    for (int y = h - 1; y >= 0; --y) std::fwrite(&rgb[size_t(y) * w * 3], 1, size_t(w) * 3, out);
-    return std::fclose(out) == 0;
+    if (out) {
+        std::fprintf(out, "P6\n%d %d\n255\n", w, h);
+        for (int y = h - 1; y >= 0; --y)
+            std::fwrite(&rgb[size_t(y) * w * 3], 1, size_t(w) * 3, out);
+    }
+    if (out && !std::ferror(out) && std::fclose(out) == 0) return true;
+    std::fprintf(stderr, "frames: cannot write %s: %s\n", path, std::strerror(errno));
+    return false;
 }
 
-// Runs GLUT's events until the window has the given size and has been reshaped to it.
-bool settle(int width, int height) {
+// Runs GLUT's events until the window has the given size and has been reshaped to it, or says
+// that the window system never gave it.
+bool resized(int width, int height) {
     for (int i = 0; i < 100000; ++i) {
         glutMainLoopEvent();
         GLint viewport[4];
         glGetIntegerv(GL_VIEWPORT, viewport);
         if (viewport[2] == width && viewport[3] == height) return true;
     }
+    std::fprintf(stderr, "frames: the window was never reshaped to %dx%d\n", width, height);
     return false;
 }
 
@@ -54,14 +62,13 @@ bool press(const char* name) {
         more = false;
         for (const auto& m : kModifiers) {
             const size_t n = std::strlen(m.prefix);
-            if (std::strncmp(name, m.prefix, n) || !name[n]) continue;
+            if (std::strncmp(name, m.prefix, n) != 0 || !name[n]) continue;
             name += n, modifiers |= m.mask, more = true;
         }
     }
     int special = 0;
     const int key = webKeyCode(name, modifiers & GLUT_ACTIVE_CTRL, &special);
-    if (special) manipSpecialEvent(special, modifiers);
-    if (key) viewerKey(static_cast<unsigned char>(key), modifiers);
+    viewerKeyDone(viewerPressEvent(key, special, modifiers));
     return special || key;
 }
 
@@ -90,7 +97,7 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    if (!settle(VIEWER_WINDOW_SIZE, VIEWER_WINDOW_SIZE)) return 1;
+    if (!resized(VIEWER_WINDOW_SIZE, VIEWER_WINDOW_SIZE)) return 1;
     glutReshapeWindow(width, height);
-    return settle(width, height) && writeFrame(argv[1]) ? 0 : 1;
+    return resized(width, height) && writeFrame(argv[1]) ? 0 : 1;
 }

@@ -24,8 +24,7 @@ bool taken(const char* name, int modifiers) {
     int special = 0;
     const int key = webKeyCode(name, modifiers & GLUT_ACTIVE_CTRL, &special);
     if (setjmp(quitting)) return true;
-    if (special) return manipSpecialEvent(special, modifiers);
-    return key && viewerKeyEvent(static_cast<unsigned char>(key), modifiers) != VIEWER_KEY_IGNORED;
+    return viewerPressEvent(key, special, modifiers) != VIEWER_KEY_IGNORED;
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
 #include <GL/gl.h>
 
 #include <cassert>
+#include <cstddef>
 
 #include "die.h"
-#include "platform.h"
 #include "viewer.h"
 
 namespace {
@@ -54,7 +54,7 @@ void paintPip(DieTexture& image, int r, int c) {
     for (int row = r; row < r + 2; ++row) {
         for (int col = c; col < c + 2; ++col) {
             if (row < 0 || row >= DIE_TEXTURE_SIZE || col < 0 || col >= DIE_TEXTURE_SIZE) continue;
-            unsigned char* texel = image.texels + (row * DIE_TEXTURE_SIZE + col) * 3;
+            unsigned char* texel = image.texels + std::ptrdiff_t(row * DIE_TEXTURE_SIZE + col) * 3;
             texel[0] = texel[1] = texel[2] = 0;
         }
     }
@@ -81,10 +81,10 @@ void drawDie(float size) {
     const float h = size * 0.5f;
     for (int i = 0; i < DIE_FACE_COUNT; ++i) {
         const DieFace& f = kFaces[i];
-        glTexImage2D(GL_TEXTURE_2D, 0, PLATFORM_TEXTURE_FORMAT, DIE_TEXTURE_SIZE, DIE_TEXTURE_SIZE,
-                     0, GL_RGB, GL_UNSIGNED_BYTE, g.images[f.pips - 1].texels);
+        glTexImage2D(GL_TEXTURE_2D, 0, 3, DIE_TEXTURE_SIZE, DIE_TEXTURE_SIZE, 0, GL_RGB,
+                     GL_UNSIGNED_BYTE, g.images[f.pips - 1].texels);
         if (i == 0) glPushMatrix();
-        glBegin(platformFacePrimitive());
+        glBegin(GL_QUADS);
         glNormal3f(f.normal[0], f.normal[1], f.normal[2]);
         for (int k = 0; k < 4; ++k) {
             glTexCoord2f(f.st[k][0], f.st[k][1]);

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "command_line.h"
 #include "viewer.h"
 
 int main(int argc, char** argv) {

@@ -6,19 +6,12 @@
 
 #include <vexo/manipulator.h>
 
-#include <cassert>
-#include <cerrno>
 #include <cmath>
-#include <cstring>
-#include <string>
 
+#include "command_line.h"
 #include "platform.h"
 #include "projection.h"
 #include "quit_menu.h"
-
-#ifndef VEXO_VERSION
-#define VEXO_VERSION "unknown"
-#endif
 
 namespace {
 
@@ -27,15 +20,6 @@ constexpr ViewerState kStartState{0.0f, 0.0f, 0.0f, 1, 1, 1};
 struct {
     ViewerState state = kStartState;
 } g;
-
-// The controls as --help lists them, made from data/controls.txt by the build.
-struct Control {
-    const char* input;
-    const char* does;
-};
-constexpr Control kControls[] = {
-#include "controls.inc"
-};
 
 void windowShown(bool visible) {
     if (!viewerVisibilityEvent(visible)) return;
@@ -53,68 +37,6 @@ float advanceSpin(float angle, float step) {
     if (a >= 360.0f) a -= 360.0f;
     if (a < 0.0f) a += 360.0f;
     return a;
-}
-
-ViewerCommand viewerCommand(int argc, const char* const* argv) {
-    for (int i = 1; i < argc; ++i) {
-        if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) return VIEWER_HELP;
-        if (!std::strcmp(argv[i], "--version")) return VIEWER_VERSION;
-    }
-    return VIEWER_RUN;
-}
-
-const char* viewerUsage() {
-    static const std::string usage = [] {
-        std::string text =
-            "Usage: vexo [GLUT options]\n"
-            "       vexo --help | --version\n"
-            "\n"
-            "A six-sided die spinning in a window under three coloured lights.\n"
-            "GLUT's own options (-display NAME, -geometry, -sync, ...) are accepted; the\n"
-            "window always opens at 250 x 250.\n"
-            "\n";
-        for (const Control& c : kControls)
-            text += std::string("  ") + c.input + "\n      " + c.does + "\n";
-        return text;
-    }();
-    return usage.c_str();
-}
-
-const char* viewerVersion() { return VEXO_VERSION; }
-
-int viewerAnswer(ViewerCommand command, std::FILE* out, std::FILE* err) {
-    assert(command != VIEWER_RUN && "running is no answer");
-    const std::string text =
-        command == VIEWER_HELP ? viewerUsage() : std::string("vexo ") + viewerVersion() + "\n";
-    if (std::fputs(text.c_str(), out) >= 0 && std::fflush(out) == 0) return 0;
-    std::fprintf(err, "vexo: cannot write to standard output: %s\n", std::strerror(errno));
-    return 1;
-}
-
-int viewerUnknownArgument(int argc, const char* const* argv) {
-    static const char* const kWithValue[] = {"-display", "-geometry"};
-    static const char* const kFlags[] = {"-iconic", "-indirect", "-direct", "-gldebug", "-sync"};
-    auto among = [](const char* arg, auto& names) {
-        for (const char* name : names)
-            if (!std::strcmp(arg, name)) return true;
-        return false;
-    };
-    for (int i = 1; i < argc; ++i) {
-        if (among(argv[i], kFlags)) continue;
-        if (among(argv[i], kWithValue) && i + 1 < argc) {
-            ++i;
-            continue;
-        }
-        return i;
-    }
-    return 0;
-}
-
-bool viewerRefuses(int argc, const char* const* argv, std::FILE* err) {
-    const int unknown = viewerUnknownArgument(argc, argv);
-    if (!unknown) return false;
-    std::fprintf(err, "vexo: unknown option '%s'\n%s", argv[unknown], viewerUsage());
-    return true;
 }
 
 bool viewerStart(int* argc, char** argv) {
@@ -187,8 +109,16 @@ ViewerKeyAction viewerKeyEvent(unsigned char key, int modifiers) {
     }
 }
 
-void viewerKey(unsigned char key, int modifiers) {
-    const ViewerKeyAction action = viewerKeyEvent(key, modifiers);
+ViewerKeyAction viewerPressEvent(int key, int special, int modifiers) {
+    if (special)
+        return manipSpecialEvent(special, modifiers) ? VIEWER_KEY_REDRAW : VIEWER_KEY_IGNORED;
+    if (key <= 0 || key > 255) return VIEWER_KEY_IGNORED;
+    return viewerKeyEvent(static_cast<unsigned char>(key), modifiers);
+}
+
+void viewerKey(unsigned char key, int modifiers) { viewerKeyDone(viewerKeyEvent(key, modifiers)); }
+
+void viewerKeyDone(ViewerKeyAction action) {
     switch (action) {
         case VIEWER_KEY_REDRAW: glutPostRedisplay(); break;
         case VIEWER_KEY_SPIN:
@@ -196,7 +126,7 @@ void viewerKey(unsigned char key, int modifiers) {
             platformStateChanged(g.state.animating, g.state.filled);
             break;
         case VIEWER_KEY_FILL:
-            platformPolygonMode(g.state.filled ? GL_FILL : GL_LINE);
+            glPolygonMode(GL_FRONT_AND_BACK, g.state.filled ? GL_FILL : GL_LINE);
             platformStateChanged(g.state.animating, g.state.filled);
             glutPostRedisplay();
             break;

@@ -1,20 +1,19 @@
 // The die viewer: its constants, start-up, the frame, the spin and the application's own keys
 // (space stops and resumes the spin, Enter switches between filled faces and outlines). The
-// die's model is die.h, the GL scene with its three coloured lights scene.h.
+// die's model is die.h, the GL scene with its three coloured lights scene.h, the command line
+// command_line.h.
 // Angles are degrees; window coordinates are pixels with y growing downwards; world units
 // are those of the 7 x 7 viewing box centred on the origin.
 #pragma once
 
-#include <cstdio>
-
 // ---- Constants of the program ------------------------------------------------------------
 
-constexpr int VIEWER_WINDOW_SIZE = 250;     // pixels, width and height at start-up
-constexpr int VIEWER_WINDOW_POSITION = 50;  // pixels from the screen's top left, x and y
-constexpr float VIEWER_BOX_HALF = 3.5f;     // world units: the box shows x and y in +-3.5
-constexpr float VIEWER_BOX_DEPTH = 500.0f;  // world units: near and far planes at -+500
-constexpr float VIEWER_DIE_SIZE = 3.6f;     // world units, edge length
-constexpr float VIEWER_BACKGROUND = 0.5f;   // grey level of the clear colour, 0 to 1
+constexpr int VIEWER_WINDOW_SIZE = 250;               // pixels, width and height at start-up
+constexpr int VIEWER_WINDOW_POSITION = 50;            // pixels from the screen's top left, x and y
+constexpr float VIEWER_BOX_HALF = 3.5f;               // world units: the box shows x and y in +-3.5
+constexpr float VIEWER_BOX_DEPTH = 500.0f;            // world units: near and far planes at -+500
+constexpr float VIEWER_DIE_SIZE = 3.6f;               // world units, edge length
+constexpr float VIEWER_BACKGROUND = VEXO_BACKGROUND;  // grey of the clear colour, 0 to 1 (CMake's)
 constexpr float VIEWER_SPIN_STEP[3] = {0.31f, 0.37f, 0.41f};  // degrees per idle call, x y z
 
 // ---- Application -----------------------------------------------------------------------
@@ -45,8 +44,14 @@ enum ViewerKeyAction {
 // exit on Escape), then space and Enter.
 ViewerKeyAction viewerKeyEvent(unsigned char key, int modifiers);
 
-// The keyboard callback's work for a key with its modifiers: viewerKeyEvent, then what GLUT and
-// the platform must be told of it.
+// Any key as GLUT tells it: a character for the keyboard callback, or 0 and a GLUT_KEY_* code in
+// `special` for the special callback, which goes to the manipulator.
+ViewerKeyAction viewerPressEvent(int key, int special, int modifiers);
+
+// What GLUT and the platform must be told once a key has changed the state.
+void viewerKeyDone(ViewerKeyAction action);
+
+// The keyboard callback's work for a key with its modifiers: viewerKeyEvent, then viewerKeyDone.
 void viewerKey(unsigned char key, int modifiers);
 
 // Whether the idle callback should run: the user lets the die spin and the window shows.
@@ -55,29 +60,6 @@ bool viewerSpins();
 // The window was hidden (false) or shows again (true). Returns whether the idle callback
 // must change; the user's `animating` is never touched.
 bool viewerVisibilityEvent(bool visible);
-
-// What the command line asks before GLUT sees it: --help or -h, --version, or to run
-// (every argument then goes to GLUT, and viewerStart refuses what GLUT leaves).
-enum ViewerCommand { VIEWER_RUN, VIEWER_HELP, VIEWER_VERSION };
-ViewerCommand viewerCommand(int argc, const char* const* argv);
-
-// Answers --help or --version on `out`. Returns the exit status: 0, or 1 when `out` cannot take
-// the answer (a full disk, a closed pipe), which is then said on `err`.
-int viewerAnswer(ViewerCommand command, std::FILE* out, std::FILE* err);
-
-// The index of the first argument that is not one of GLUT's own options (-display NAME,
-// -geometry WxH+X+Y, -iconic, -indirect, -direct, -gldebug, -sync), or 0 when all are. An option
-// that lacks its value is not GLUT's. Judged before GLUT opens a display, which it would fail
-// to do with none, whatever the command line.
-int viewerUnknownArgument(int argc, const char* const* argv);
-
-// Refuses a command line with anything but GLUT's own options: names the first such argument
-// and gives the usage on `err`, and returns true; returns false, saying nothing, otherwise.
-bool viewerRefuses(int argc, const char* const* argv, std::FILE* err);
-
-// The usage text of --help, with every control, and the version that --version prints.
-const char* viewerUsage();
-const char* viewerVersion();
 
 // One spin step: angle + step, kept within [0, 360) so that small steps never round away
 // however long the die has spun. Degrees.

@@ -1,6 +1,6 @@
 // The fixed-function calls the program makes, over WebGL: matrix stacks, lights, immediate
-// mode and texturing, with each vertex transformed and lit here as GL 1.1 would (fixed.h) and
-// drawn by one small shader. Every other GL call is WebGL's own.
+// mode, the polygon mode and texturing, with each vertex transformed and lit here as GL 1.1
+// would (fixed.h) and drawn by one small shader. Every other GL call is WebGL's own.
 #include <GL/gl.h>
 
 #include <algorithm>
@@ -31,6 +31,8 @@ void emscripten_glVertexAttribPointer(GLuint, GLint, GLenum, GLboolean, GLsizei,
 void emscripten_glDrawArrays(GLenum, GLint, GLsizei);
 void emscripten_glViewport(GLint, GLint, GLsizei, GLsizei);
 void emscripten_glGetProgramiv(GLuint, GLenum, GLint*);
+void emscripten_glTexImage2D(GLenum, GLint, GLint, GLsizei, GLsizei, GLint, GLenum, GLenum,
+                             const void*);
 intptr_t emscripten_webgl_get_current_context();
 int emscripten_webgl_enable_extension(intptr_t context, const char* name);
 }
@@ -60,6 +62,7 @@ struct {
     FixedLight lights[kLights] = {};
     float normal[3] = {0, 0, 1}, st[2] = {0, 0}, rgba[4] = {1, 1, 1, 1};
     GLenum primitive = 0;
+    GLenum polygonMode = GL_FILL;  // front and back alike
     Vertex vertices[kMostVertices];
     int count = 0;
     Vertex drawn[6 * kMostVertices];  // as WebGL takes them: each line or quad two triangles
@@ -122,8 +125,11 @@ void useProgram() {
     const int sizes[] = {4, 4, 3};
     for (GLuint i = 0, offset = 0; i < 3; offset += sizes[i++] * sizeof(float)) {
         emscripten_glEnableVertexAttribArray(i);
-        emscripten_glVertexAttribPointer(i, sizes[i], GL_FLOAT, GL_FALSE, sizeof(Vertex),
-                                         reinterpret_cast<const void*>(uintptr_t(offset)));
+        // WebGL takes an offset into the buffer where GL's signature has a pointer.
+        emscripten_glVertexAttribPointer(
+            i, sizes[i], GL_FLOAT, GL_FALSE, sizeof(Vertex),
+            reinterpret_cast<const void*>(  // NOLINT(performance-no-int-to-ptr)
+                uintptr_t(offset)));
     }
 }
 
@@ -265,6 +271,16 @@ void glLineWidth(GLfloat width) { g.lineWidth = width; }
 
 // Smooth shading is all there is, which is what the scene asks for.
 void glShadeModel(GLenum) {}
+void glPolygonMode(GLenum, GLenum mode) { g.polygonMode = mode; }
+
+// GL 1.1 takes a component count for the internal format; WebGL only the format's enumerant.
+void glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width, GLsizei height,
+                  GLint border, GLenum format, GLenum type, const void* pixels) {
+    static const GLint kByCount[] = {GL_LUMINANCE, GL_LUMINANCE_ALPHA, GL_RGB, GL_RGBA};
+    if (internalFormat >= 1 && internalFormat <= 4) internalFormat = kByCount[internalFormat - 1];
+    emscripten_glTexImage2D(target, level, internalFormat, width, height, border, format, type,
+                            pixels);
+}
 
 void glBegin(GLenum primitive) {
     setUp();
@@ -300,15 +316,19 @@ void glVertex3f(GLfloat x, GLfloat y, GLfloat z) {
     v.st[0] = g.st[0], v.st[1] = g.st[1], v.st[2] = g.textured;
 }
 
-// WebGL has no quadrilaterals: each becomes two triangles, a polygon a fan, and every segment of a
-// line a quad of the line's width.
+// WebGL has no quadrilaterals and no polygon mode: each quad becomes two triangles, a polygon a
+// fan, every segment of a line a quad of the line's width, and an outlined quad its four edges.
 void glEnd() {
     const Vertex* v = g.vertices;
     const int count = g.count;
     g.count = 0;
     GLenum primitive = GL_TRIANGLES;
     int n = 0;
-    if (g.primitive == GL_QUADS) {
+    if (g.primitive == GL_QUADS && g.polygonMode == GL_LINE) {
+        if (!g.viewport[0] || !g.viewport[1]) return;
+        for (int q = 0; q + 4 <= count; q += 4)
+            for (int k = 0; k < 4; ++k, n += 6) lineQuad(v[q + k], v[q + (k + 1) % 4], g.drawn + n);
+    } else if (g.primitive == GL_QUADS) {
         for (int q = 0; q + 4 <= count; q += 4)
             for (int k : {0, 1, 2, 0, 2, 3}) g.drawn[n++] = v[q + k];
     } else if (g.primitive == GL_LINES || g.primitive == GL_LINE_STRIP ||

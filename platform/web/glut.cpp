@@ -1,6 +1,6 @@
 // GLUT for the page, under GLUT's own names: the window is the canvas the page gives the program
 // (its own, or one handed to the worker the program runs on), frames come with the browser's,
-// idle runs once after each frame, and input comes from the page (web/page.js, through
+// idle runs once after each frame, and input comes from the page (page/, through
 // web/program.js) to the functions below. Menus are drawn by the page. Linked wherever GLUT is,
 // below every module.
 #include <GL/glut.h>
@@ -153,6 +153,12 @@ EMSCRIPTEN_KEEPALIVE void webMenuChoose(int value) {
     if (g.menu) g.menu(value);
 }
 
+// The program called exit(), which cannot end a page: no frame or idle call comes after it.
+EMSCRIPTEN_KEEPALIVE void webEnd() {
+    g.idle = nullptr;
+    g.display = nullptr;
+}
+
 }  // extern "C"
 
 void glutInit(int*, char**) {}
@@ -190,8 +196,8 @@ void glutPostRedisplay() {
 }
 void glutSwapBuffers() {}  // the browser shows each frame once drawn
 
-int glutGet(GLenum what) {
-    switch (what) {
+int glutGet(GLenum query) {
+    switch (query) {
         case GLUT_WINDOW_WIDTH: return g.width;
         case GLUT_WINDOW_HEIGHT: return g.height;
         case GLUT_WINDOW_X:

@@ -1,13 +1,14 @@
 // The program's side of the page, put before the compiler's own code in vexo.js. The program runs
 // on a worker, drawing on the canvas the page hands over, or where the browser cannot draw WebGL
-// there, on the page's own thread; either way it talks with the page (page.js) in messages of
+// there, on the page's own thread; either way it talks with the page (page/) in messages of
 // the same form, an array of a name and its arguments:
 // - from the page, first the canvas, the compiled module and what to tell the program as soon as
 //   it runs (its size, a key); then input, each message named after one of the program's exports
 //   (web.h);
 // - to the page, through tellPage: 'menuEntry' and 'attachMenu' as GLUT builds the menu, 'ready'
-//   once the program runs, 'started' after its first frame, 'state', 'ended', and 'noWebGL' (from
-//   GLUT, where the canvas gives no WebGL context) or 'failed' when it cannot run.
+//   once the program runs, 'started' after its first frame, 'state', 'ended' once it exits with
+//   status 0 (a quit), and 'noWebGL' (from GLUT, where the canvas gives no WebGL context) or
+//   'failed' when it cannot run or exits otherwise.
 var tellPage;
 (function () {
   var inWorker = typeof document == 'undefined';
@@ -23,13 +24,13 @@ var tellPage;
     };
   });
   tellPage = function (message) {
-    if (message[0] === 'ended' || message[0] === 'noWebGL') ended = true;
+    if (message[0] === 'ended' || message[0] === 'noWebGL' || message[0] === 'failed') ended = true;
     if (inWorker) postMessage(message);
     else Module['fromProgram'](message);
   };
 
-  // One message of the page's. A quit's exit() unwinds out of the export as an exception, once
-  // the page has been told that Vexo has ended.
+  // One message of the page's. The program's exit() unwinds out of the export as an exception:
+  // a quit (status 0) ends Vexo, any other status is a failure.
   function call(message) {
     if (ended || !/^web[A-Z]/.test(message[0])) return;
     try {
@@ -44,6 +45,8 @@ var tellPage;
       }
     } catch (e) {
       if (!e || e.name !== 'ExitStatus') throw e;
+      Module['_webEnd']();
+      tellPage(e.status === 0 ? ['ended'] : ['failed']);
     }
   }
   function receive(message) {

@@ -6,8 +6,8 @@ const BUILD = '@VEXO_BUILD@';
 // What the page needs, stored at install; what the browser may ask for later (the large icons,
 // the picture a shared link shows), stored when it does.
 // The page is kept under its folder's address, the one visitors use.
-const FILES = [@VEXO_SW_FILES@].map((file) => (file === 'index.html' ? './' : file));
-const LATER = [@VEXO_SW_LATER@];
+const FILES = '@VEXO_SW_FILES@'.split(',').map((file) => (file === 'index.html' ? './' : file));
+const LATER = '@VEXO_SW_LATER@'.split(',');
 // Several copies of the page may live on one host, each under its own path.
 const PREFIX = `vexo ${self.registration.scope} `;
 const CACHE = PREFIX + BUILD;

@@ -1,6 +1,7 @@
-// What the page (page.js, through program.js) may call in the program, and nothing else: the keys,
-// buttons and motion GLUT hands on, the canvas's size, touch as the drags it stands for, the view
-// reset and the menu's choice. Coordinates are drawing-buffer pixels from the canvas's top left.
+// What the page (page/, through program.js) may call in the program, and nothing else: the keys,
+// buttons and motion GLUT hands on (glut.cpp), the canvas's size, the menu's choice and the end;
+// touch as the drags it stands for and the view reset (touch/touch.cpp, above the platform).
+// Coordinates are drawing-buffer pixels from the canvas's top left.
 #pragma once
 
 extern "C" {
@@ -24,4 +25,6 @@ void webPinchMove(float spread, int x, int y);
 void webResetView();
 // The menu entry chosen.
 void webMenuChoose(int value);
+// The program has exited (program.js saw its exit): GLUT draws and idles no more.
+void webEnd();
 }

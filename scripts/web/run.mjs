@@ -3,7 +3,8 @@
 // saves a PNG of the canvas, prints its path and stops. Usage: node run.mjs DIR
 import { writeFile } from 'node:fs/promises';
 import { resolve } from 'node:path';
-import { launch, open, serve, shot } from './support.mjs';
+import { launch, open, shot } from './browsers.mjs';
+import { serve } from './server.mjs';
 
 const dir = resolve(process.argv[2] || 'build-web');
 const server = await serve(dir);

@@ -1,57 +1,15 @@
-// Shared by the page's tests, `make web-run` and `make bench`: a static server for the built
-// page on 127.0.0.1, Debian's Chromium driven headless, the three engines the page is tested in
-// driven alike, and measures of what the canvas shows.
+// The browsers the page is driven in, by its tests and `make bench`: Debian's Chromium headless
+// (puppeteer-core), Firefox and WebKit, driven alike, and measures of what the canvas shows.
 import { spawn } from 'node:child_process';
-import { createHash } from 'node:crypto';
 import { createServer } from 'node:http';
-import { readFile } from 'node:fs/promises';
-import { mkdirSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { mkdirSync, mkdtempSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
-import { extname, join, normalize } from 'node:path';
-import { gzipSync } from 'node:zlib';
+import { join } from 'node:path';
 import puppeteer from 'puppeteer-core';
 
-const types = { '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.wasm': 'application/wasm',
-                '.png': 'image/png', '.webmanifest': 'application/manifest+json', '.json': 'application/json' };
-
-// Serves the files of `root` on a free port of 127.0.0.1 as a static host does: by type,
-// gzipped for a client that takes it, 404 for what is not there; with `noStore`, for no
-// browser's HTTP cache to keep; with `maxAge`, fresh for that many seconds and with an ETag of its
-// content, answered 304 when the client holds it. Resolves to { url, close, replaced, sent, asked,
-// offline }: a path set in `replaced` is served with the text given there instead (a new build,
-// say); `sent` maps each path to the bytes of content sent for it so far, `asked` to the requests
-// for it; while `offline` is true every connection is dropped.
-export async function serve(root, { noStore = false, maxAge = 0 } = {}) {
-  const replaced = {}, sent = {}, asked = {};
-  const site = { replaced, sent, asked, offline: false };
-  const server = createServer(async (request, response) => {
-    if (site.offline) return request.socket.destroy();
-    const path = normalize(decodeURIComponent(new URL(request.url, 'http://x').pathname));
-    try {
-      const file = join(root, path.endsWith('/') ? join(path, 'index.html') : path);
-      let body = path in replaced ? Buffer.from(replaced[path]) : await readFile(file);
-      const headers = { 'Content-Type': types[extname(file)] || 'application/octet-stream' };
-      if (noStore) headers['Cache-Control'] = 'no-store';
-      asked[path] = (asked[path] || 0) + 1;
-      if (maxAge) {
-        headers['Cache-Control'] = `max-age=${maxAge}`;
-        headers.ETag = `"${createHash('sha1').update(body).digest('hex')}"`;
-        if (request.headers['if-none-match'] === headers.ETag) return response.writeHead(304, headers).end();
-      }
-      if (/\bgzip\b/.test(request.headers['accept-encoding'] || '') && !file.endsWith('.png')) {
-        body = gzipSync(body, { level: 9 });
-        headers['Content-Encoding'] = 'gzip';
-      }
-      response.writeHead(200, headers);
-      response.end(body);
-      sent[path] = (sent[path] || 0) + body.length;
-    } catch {
-      response.writeHead(404).end();
-    }
-  });
-  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
-  return Object.assign(site, { url: `http://127.0.0.1:${server.address().port}/`, close: () => server.close() });
-}
+// In the page: the program runs on the page's thread, as where the browser cannot hand a canvas
+// to a worker.
+const noOffscreen = () => { delete HTMLCanvasElement.prototype.transferControlToOffscreen; };
 
 // Debian's Chromium as root on a machine with no GPU and no network beyond this one.
 export const chromiumFlags = ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
@@ -87,7 +45,7 @@ export async function open(browser, url, { viewport = {}, reducedMotion = false,
     page.on('request', (r) => page.holding && (hold.test(r.url()) ? page.held.push(r) : r.continue()));
   }
   if (reducedMotion) await page.emulateMediaFeatures([{ name: 'prefers-reduced-motion', value: 'reduce' }]);
-  if (here || noWebGL) await page.evaluateOnNewDocument(() => { delete HTMLCanvasElement.prototype.transferControlToOffscreen; });
+  if (here || noWebGL) await page.evaluateOnNewDocument(noOffscreen);
   if (noWebGL) await page.evaluateOnNewDocument(() => { HTMLCanvasElement.prototype.getContext = () => null; });
   await page.setViewport({ width: 800, height: 600, ...viewport });
   await page.goto(url, { waitUntil: hold ? 'domcontentloaded' : 'load' });
@@ -130,16 +88,14 @@ async function decode(evaluate, png, box = null) {
   return { w: pixels.w, h: pixels.h, rgb: Buffer.from(pixels.rgb, 'base64') };
 }
 
-// The viewer's grey background, 0 to 255, from its one definition.
-export const grey = Math.round(255 * Number(readFileSync(new URL('../../viewer/viewer.h', import.meta.url), 'utf8')
-  .match(/VIEWER_BACKGROUND = ([0-9.]+)f;/)[1]));
-
 export const pixel = (s, x, y) => [...s.rgb.subarray((y * s.w + x) * 3, (y * s.w + x) * 3 + 3)];
 
-// The pixels that are neither the grey background nor the page's white (a screenshot of a
-// canvas at a fractional density may take in a sliver of the page): how many, and their centroid.
+// The pixels that are neither the grey background (the top left pixel's) nor the page's white (a
+// screenshot of a canvas at a fractional density may take in a sliver of the page): how many, and
+// their centroid.
 export function dieIn(s) {
   let area = 0, cx = 0, cy = 0;
+  const grey = s.rgb[0];
   for (let y = 0; y < s.h; ++y) {
     for (let x = 0; x < s.w; ++x) {
       const p = pixel(s, x, y);
@@ -262,7 +218,7 @@ async function puppeteerEngine(name, here) {
       page.on('console', (m) => page.errors.push(`${m.type()}: ${m.text()}`));
       page.on('pageerror', (e) => page.errors.push(`uncaught: ${e}`));
       if (name === 'chromium') await page.emulateMediaFeatures([{ name: 'prefers-reduced-motion', value: 'reduce' }]);
-      if (here) await page.evaluateOnNewDocument(() => { delete HTMLCanvasElement.prototype.transferControlToOffscreen; });
+      if (here) await page.evaluateOnNewDocument(noOffscreen);
       await page.setViewport({ width: 800, height: 600 });
       await page.goto(url);
       const p = drive(page, browser);
@@ -281,10 +237,15 @@ async function webkitEngine(here) {
   mkdirSync(join(config, 'gtk-3.0'));
   writeFileSync(join(config, 'gtk-3.0', 'settings.ini'), '[Settings]\ngtk-enable-animations=0\n');
   const port = await new Promise((resolve) => {
-    const probe = createServer().listen(0, '127.0.0.1', () => { const p = probe.address().port; probe.close(() => resolve(p)); });
+    const probe = createServer().listen(0, '127.0.0.1', () => {
+      const p = probe.address().port;
+      probe.close(() => resolve(p));
+    });
   });
-  const service = spawn(process.env.WEBKIT_DRIVER || 'WebKitWebDriver', [`--port=${port}`],
-                        { stdio: process.env.WEBKIT_LOG ? ['ignore', 'inherit', 'inherit'] : 'ignore', env: { ...process.env, XDG_CONFIG_HOME: config } });
+  const service = spawn(process.env.WEBKIT_DRIVER || 'WebKitWebDriver', [`--port=${port}`], {
+    stdio: process.env.WEBKIT_LOG ? ['ignore', 'inherit', 'inherit'] : 'ignore',
+    env: { ...process.env, XDG_CONFIG_HOME: config },
+  });
   let driver = null;
   for (let i = 0; i < 200 && !driver; ++i) {
     driver = await new Builder().usingServer(`http://127.0.0.1:${port}`).withCapabilities({
@@ -299,11 +260,13 @@ async function webkitEngine(here) {
   await driver.manage().window().setRect({ width: 800, height: 600 });
   const keys = { Shift: Key.SHIFT, Ctrl: Key.CONTROL, Alt: Key.ALT, Enter: Key.ENTER, Escape: Key.ESCAPE,
                  Tab: Key.TAB, Home: Key.HOME, PageUp: Key.PAGE_UP, PageDown: Key.PAGE_DOWN,
-                 ArrowLeft: Key.ARROW_LEFT, ArrowUp: Key.ARROW_UP, ArrowRight: Key.ARROW_RIGHT, ArrowDown: Key.ARROW_DOWN };
+                 ArrowLeft: Key.ARROW_LEFT, ArrowUp: Key.ARROW_UP, ArrowRight: Key.ARROW_RIGHT,
+                 ArrowDown: Key.ARROW_DOWN };
   const key = (k) => keys[k] || k;
   const evaluate = (f, ...args) => driver.executeAsyncScript(
     `const done = arguments[arguments.length - 1];
-     Promise.resolve((${f}).apply(null, Array.from(arguments).slice(0, -1))).then(done, (e) => done({ thrown: String(e) }));`, ...args);
+     Promise.resolve((${f}).apply(null, Array.from(arguments).slice(0, -1)))
+       .then(done, (e) => done({ thrown: String(e) }));`, ...args);
   return {
     name: 'webkit',
     async open(url, { started = true } = {}) {
