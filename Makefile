@@ -76,7 +76,8 @@ pictures:
 # Small faults made in what a change touched (or FILES=...), each run against the fast tests: the
 # survivors, which no test sees, and the score. SAMPLE= bounds how many (30), BASE= what changed.
 mutants:
-	@scripts/deps.sh test nodejs
+	@scripts/deps.sh test
+	@scripts/npm-ci.sh .
 	@scripts/xvfb.sh node scripts/mutants.mjs $(BUILD)-mutants
 
 # A Debian package built with Debian's hardening flags, in $(BUILD)-package/.

@@ -1,12 +1,13 @@
 // Blind spots found before they land: small plausible faults (mutants) made one at a time in the
 // lines a change touched, or in whole files, each built and run against the fast tests (the unit
-// and GL test programs it rebuilt). A mutant that no test fails survives: a fault a user could
-// meet that no test sees. Prints each survivor's file, line and change, then the score.
+// and GL test programs it rebuilt; for the page's script, its tests under Node.js). A mutant that
+// no test fails survives: a fault a user could meet that no test sees. Prints each survivor's
+// file, line and change, then the score.
 //
-// Usage: node mutants.mjs BUILD_DIR, with FILES="a.cpp b.c" for whole files, else the C and C++
-// lines changed since BASE (by default the last commit, and what is not committed yet); SAMPLE
-// mutants at most (30 by default), picked by DRAW, a number. Runs on a private X server (the GL tests need
-// one), in a copy of the sources, so the working tree is never touched.
+// Usage: node mutants.mjs BUILD_DIR, with FILES="a.cpp b.js" for whole files, else the C, C++ and
+// page script lines changed since BASE (by default the last commit, and what is not committed
+// yet); SAMPLE mutants at most (30 by default), picked by DRAW, a number. Runs on a private X
+// server (the GL tests need one), in a copy of the sources, so the working tree is never touched.
 import { execFileSync, spawnSync } from 'node:child_process';
 import { cpSync, mkdirSync, readFileSync, readdirSync, rmSync, statSync, writeFileSync } from 'node:fs';
 import { dirname, join, resolve } from 'node:path';
@@ -15,7 +16,8 @@ const top = resolve(dirname(new URL(import.meta.url).pathname), '..');
 const work = resolve(process.argv[2] || 'build-mutants');
 const sample = Number(process.env.SAMPLE || 30);
 const git = (...args) => execFileSync('git', ['-C', top, ...args], { encoding: 'utf8' });
-const source = (file) => /\.(c|cpp|h)$/.test(file) && !file.startsWith('tests/');
+const script = (file) => /^platform\/web\/(page\/[\w]+|program)\.js$/.test(file);
+const source = (file) => (/\.(c|cpp|h)$/.test(file) && !file.startsWith('tests/')) || script(file);
 
 // The lines to mutate: file -> set of 1-based line numbers (null for every line).
 function targets() {
@@ -26,7 +28,7 @@ function targets() {
   }
   const base = process.env.BASE || 'HEAD~1';
   let file = null;
-  for (const line of git('diff', '-U0', base, '--', '*.c', '*.cpp', '*.h').split('\n')) {
+  for (const line of git('diff', '-U0', base, '--', '*.c', '*.cpp', '*.h', '*.js').split('\n')) {
     if (line.startsWith('+++ ')) file = line.slice(6);
     const hunk = line.match(/^@@ -\S+ \+(\d+)(?:,(\d+))? @@/);
     if (!hunk || !source(file)) continue;
@@ -37,10 +39,10 @@ function targets() {
 }
 
 // The rules: each gives the mutants of one line of code, as [description, mutated line].
-const swaps = [[' < ', ' <= '], [' <= ', ' < '], [' > ', ' >= '], [' >= ', ' > '], [' == ', ' != '],
-  [' != ', ' == '], [' + ', ' - '], [' - ', ' + '], [' * ', ' / '], [' / ', ' * '], [' && ', ' || '],
-  [' || ', ' && '], [' += ', ' -= '], [' -= ', ' += '], ['return true', 'return false'],
-  ['return false', 'return true']];
+const swaps = [[' === ', ' !== '], [' !== ', ' === '], [' < ', ' <= '], [' <= ', ' < '], [' > ', ' >= '],
+  [' >= ', ' > '], [' == ', ' != '], [' != ', ' == '], [' + ', ' - '], [' - ', ' + '],
+  [' * ', ' / '], [' / ', ' * '], [' && ', ' || '], [' || ', ' && '], [' += ', ' -= '], [' -= ', ' += '],
+  ['return true', 'return false'], ['return false', 'return true']];
 function mutate(text) {
   const code = text.replace(/\/\/.*$/, '');
   if (!code.trim() || /^\s*(#|\*|\/\*)/.test(code)) return [];
@@ -89,6 +91,7 @@ for (const file of git('ls-files', '-z', '--cached', '--others', '--exclude-stan
     // a file deleted but not yet committed
   }
 }
+cpSync(join(top, 'node_modules'), join(copy, 'node_modules'), { recursive: true });
 const cmake = (...args) => spawnSync('cmake', args, { encoding: 'utf8' });
 const configured = cmake('-S', copy, '--preset', 'test', '-B', build);
 if (configured.status) throw new Error(`configuring failed:\n${configured.stderr}`);
@@ -121,7 +124,13 @@ for (const m of chosen) {
   const before = stamps();
   writeFileSync(path, lines.join('\n'));
   let verdict;
-  if (!built()) {
+  if (script(m.file)) {
+    const pageTests = readdirSync(join(copy, 'tests/page')).filter((f) => f.endsWith('.test.mjs'));
+    const run = spawnSync('node', ['--test', ...pageTests.map((f) => join(copy, 'tests/page', f))],
+      { cwd: copy, encoding: 'utf8', timeout: 120000 });
+    if (run.status !== 0) verdict = 'killed by the page\'s tests', ++killed;
+    else verdict = 'SURVIVED', survivors.push(m);
+  } else if (!built()) {
     verdict = 'does not build';
     ++invalid;
   } else {

@@ -82,10 +82,8 @@ test('mouse and keys reach the program as GLUT takes them; its menu is the page\
   p.fire(p.win, 'mouseup', { button: 0, clientX: 28, clientY: 60 });
   assert.deepEqual(p.sent.splice(0), [['webMouse', 0, 1, 10, 10, true, false, false], ['webMotion', 20, 10],
     ['webMotion', 20, 20], ['webMouse', 0, 0, 20, 20, false, false, false]], 'either axis alone moves');
-  const keys = [[{ key: 'x' }, ['webKey', 'x', false, false, false]], [{ key: 'q' }, null],
-    [{ key: 'Home', altKey: true }, null],
-    [{ key: 'PageUp', ctrlKey: true, altKey: true }, ['webKey', 'PageUp', false, true, false]]];
-  for (const [init, message] of keys) {
+  // Which keys are the program's: arithmetic.test.mjs; here, that the canvas's keys are decided so.
+  for (const [init, message] of [[{ key: 'x' }, ['webKey', 'x', false, false, false]], [{ key: 'q' }, null]]) {
     const event = p.fire(c, 'keydown', init);
     assert.deepEqual([p.sent.splice(0)[0] ?? null, event.defaultPrevented], [message, !!message], JSON.stringify(init));
   }
