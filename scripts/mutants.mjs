@@ -91,20 +91,6 @@ for (const file of git('ls-files', '-z', '--cached', '--others', '--exclude-stan
     // a file deleted but not yet committed
   }
 }
-cpSync(join(top, 'node_modules'), join(copy, 'node_modules'), { recursive: true });
-const cmake = (...args) => spawnSync('cmake', args, { encoding: 'utf8' });
-const configured = cmake('-S', copy, '--preset', 'test', '-B', build);
-if (configured.status) throw new Error(`configuring failed:\n${configured.stderr}`);
-const built = () => cmake('--build', build).status === 0;
-if (!built()) throw new Error('the sources as they are do not build');
-// The test programs, and the tools that they run (frames, key_table): a tool rebuilt is tried by
-// every test program.
-const tests = join(build, 'tests'), tools = join(build, 'tools');
-const programs = (dir, pick) => readdirSync(dir).filter(pick).map((f) => join(dir, f));
-const stamps = () => new Map([...programs(tests, (f) => f.startsWith('test_') && f !== 'test_e2e' && !f.includes('.')),
-  ...programs(tools, (f) => !f.includes('.') && statSync(join(tools, f)).isFile())]
-  .map((f) => [f, statSync(f).mtimeMs]));
-
 const mutants = [];
 for (const [file, lines] of targets()) {
   const text = readFileSync(join(top, file), 'utf8').split('\n');
@@ -115,13 +101,31 @@ for (const [file, lines] of targets()) {
 }
 const chosen = draw(mutants, sample);
 console.error(`mutants: ${chosen.length} of ${mutants.length} in ${new Set(chosen.map((m) => m.file)).size} files`);
+cpSync(join(top, 'node_modules'), join(copy, 'node_modules'), { recursive: true });
+const native = chosen.some((m) => !script(m.file));
+// The C and C++ build, only where a mutant needs it.
+const cmake = (...args) => spawnSync('cmake', args, { encoding: 'utf8' });
+const built = () => cmake('--build', build).status === 0;
+if (native) {
+  const configured = cmake('-S', copy, '--preset', 'test', '-B', build);
+  if (configured.status) throw new Error(`configuring failed:\n${configured.stderr}`);
+  if (!built()) throw new Error('the sources as they are do not build');
+}
+// The test programs, and the tools that they run (frames, key_table): a tool rebuilt is tried by
+// every test program.
+const tests = join(build, 'tests'), tools = join(build, 'tools');
+const programs = (dir, pick) => readdirSync(dir).filter(pick).map((f) => join(dir, f));
+const stamps = () => new Map([...programs(tests, (f) => f.startsWith('test_') && f !== 'test_e2e' && !f.includes('.')),
+  ...programs(tools, (f) => !f.includes('.') && statSync(join(tools, f)).isFile())]
+  .map((f) => [f, statSync(f).mtimeMs]));
+
 let killed = 0, invalid = 0;
 const survivors = [];
 for (const m of chosen) {
   const path = join(copy, m.file), original = readFileSync(path, 'utf8');
   const lines = original.split('\n');
   lines[m.line - 1] = m.mutated;
-  const before = stamps();
+  const before = script(m.file) ? null : stamps();
   writeFileSync(path, lines.join('\n'));
   let verdict;
   if (script(m.file)) {
@@ -148,7 +152,7 @@ for (const m of chosen) {
   console.error(`  ${m.file}:${m.line} ${m.change}: ${verdict}`);
   writeFileSync(path, original);
 }
-built();
+if (native) built();
 console.log(`\nSurvivors (${survivors.length}):`);
 for (const m of survivors) {
   console.log(`  ${m.file}:${m.line}: ${m.change}\n      ${m.mutated.trim() || '(line removed)'}`);

@@ -219,7 +219,8 @@ TEST_F(EndToEnd, SurvivesARandomStorm) {
     EXPECT_TRUE(waitUntil([&] {
         back = dieIn(vexo.shot());
         return back.area > 100 && std::abs(back.cx - 124.5) <= 3 && std::abs(back.cy - 124.5) <= 3;
-    })) << "the die at " << back.cx << ", " << back.cy << ", " << back.area << " pixels";
+    })) << "the die at "
+        << back.cx << ", " << back.cy << ", " << back.area << " pixels";
     vexo.keys("Escape");
     EXPECT_EQ(vexo.exitStatus(), 0);
 }

@@ -3,7 +3,7 @@
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { keyMessage } from '../../platform/web/page/keys.js';
-import { bufferSize, isDoubleTap, FINGER_PX, DOUBLE_TAP_MS } from '../../platform/web/page/gestures.js';
+import { bufferSize, isDoubleTap, toBuffer, FINGER_PX, DOUBLE_TAP_MS } from '../../platform/web/page/gestures.js';
 import { menuAwayFrom } from '../../platform/web/page/menu.js';
 
 test('keys: the browser keeps its own, Ctrl + Alt + Page stands for Ctrl + Page', () => {
@@ -34,6 +34,9 @@ test('the buffer is the canvas\'s size in device pixels, exact where the browser
     [[0, 0, 3, null], [1, 1, 3]],
   ];
   for (const [args, size] of cases) assert.deepEqual(bufferSize(...args), size, JSON.stringify(args));
+  // A page point on a scrolled page, to the pixel under it in a buffer twice the box's size.
+  assert.deepEqual(toBuffer({ pageX: 30, pageY: 70 }, { left: 10, top: 20, width: 100, height: 50 }, [5, 10],
+    [200, 100]), [30, 80]);
 });
 
 test('taps and the menu\'s place under a finger', () => {

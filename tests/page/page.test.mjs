@@ -77,11 +77,16 @@ test('mouse and keys reach the program as GLUT takes them; its menu is the page\
   const p = await openPage();
   await p.run();
   const c = p.canvas();
+  p.doc.getElementById('pause').focus();
   p.fire(c, 'mousedown', { button: 0, clientX: 18, clientY: 50, shiftKey: true });
   for (const [x, y] of [[28, 50], [28, 60], [28, 60]]) p.fire(p.win, 'mousemove', { clientX: x, clientY: y });
   p.fire(p.win, 'mouseup', { button: 0, clientX: 28, clientY: 60 });
+  p.fire(p.win, 'mousemove', { clientX: 40, clientY: 60 });
   assert.deepEqual(p.sent.splice(0), [['webMouse', 0, 1, 10, 10, true, false, false], ['webMotion', 20, 10],
-    ['webMotion', 20, 20], ['webMouse', 0, 0, 20, 20, false, false, false]], 'either axis alone moves');
+    ['webMotion', 20, 20], ['webMouse', 0, 0, 20, 20, false, false, false]], 'either axis moves, until the release');
+  assert.equal(p.doc.activeElement, c, 'a press gives the canvas the keys');
+  p.fire(p.doc.getElementById('pause'), 'keydown', { key: 'x' });
+  assert.deepEqual(p.sent, [], 'keys elsewhere are not the program\'s');
   // Which keys are the program's: arithmetic.test.mjs; here, that the canvas's keys are decided so.
   for (const [init, message] of [[{ key: 'x' }, ['webKey', 'x', false, false, false]], [{ key: 'q' }, null]]) {
     const event = p.fire(c, 'keydown', init);
@@ -104,7 +109,8 @@ test('touch: a finger turns, a double tap resets, two fingers pinch', async () =
   const c = p.canvas();
   const finger = (type, id, x, y) =>
     p.fire(c, `pointer${type}`, { pointerId: id, pointerType: 'touch', clientX: 8 + x, clientY: 40 + y });
-  finger('down', 1, 100, 100), finger('move', 1, 130, 120), finger('up', 1, 130, 120);
+  assert.ok(finger('down', 1, 100, 100).defaultPrevented, 'no mouse events made up from the finger');
+  finger('move', 1, 130, 120), finger('move', 1, 130, 120), finger('up', 1, 130, 120);
   assert.deepEqual(p.sent.splice(0), [['webTurnBegin', 100, 100], ['webTurnMove', 130, 120], ['webTurnEnd', 130, 120]]);
   for (let i = 0; i < 2; ++i) finger('down', 1, 60, 60), finger('up', 1, 60, 60);
   assert.deepEqual(p.sent.splice(0).at(-1), ['webResetView'], 'a double tap resets the view');
@@ -115,10 +121,11 @@ test('touch: a finger turns, a double tap resets, two fingers pinch', async () =
 test('the buffer follows the canvas: either side, and the density', async () => {
   const p = await openPage({ dpr: 2 });
   await p.run();
-  p.resize(250, 120);
-  p.resize(250, 120);
-  p.resize(251, 120, [{ devicePixelContentBoxSize: [{ inlineSize: 503, blockSize: 240 }] }]);
-  assert.deepEqual(p.sent, [['webReshape', 500, 240, 2], ['webReshape', 503, 240, 503 / 251]]);
+  for (const [w, h, box, told] of [[250, 120, null, [500, 240, 2]], [250, 120, null, null],
+    [251, 120, [{ devicePixelContentBoxSize: [{ inlineSize: 503, blockSize: 240 }] }], [503, 240, 503 / 251]]]) {
+    p.resize(w, h, box);
+    assert.deepEqual(p.sent.splice(0), told ? [['webReshape', ...told]] : [], `${w} x ${h}`);
+  }
 });
 
 test('a new build is offered only to a page that a build already serves', async () => {
