@@ -2,7 +2,7 @@
 // menu's place.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { keyMessage } from '../../platform/web/page/keys.js';
+import { keyMessage, opensMenu } from '../../platform/web/page/keys.js';
 import { bufferSize, isDoubleTap, toBuffer, FINGER_PX, DOUBLE_TAP_MS } from '../../platform/web/page/gestures.js';
 import { menuAwayFrom } from '../../platform/web/page/menu.js';
 
@@ -23,6 +23,9 @@ test('keys: the browser keeps its own, Ctrl + Alt + Page stands for Ctrl + Page'
     const e = { shiftKey: false, ctrlKey: false, altKey: false, metaKey: false, ...event };
     assert.deepEqual(keyMessage(e, table), message, JSON.stringify(event));
   }
+  const menuKeys = [[{ key: 'ContextMenu' }, true], [{ key: 'F10', shiftKey: true }, true], [{ key: 'F10' }, false],
+    [{ key: 'x', shiftKey: true }, false]];
+  for (const [event, opens] of menuKeys) assert.equal(!!opensMenu(event), opens, JSON.stringify(event));
 });
 
 test('the buffer is the canvas\'s size in device pixels, exact where the browser says', () => {

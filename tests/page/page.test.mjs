@@ -21,16 +21,19 @@ test('the program on a worker gets the module, its size and the page\'s first me
   }
 });
 
-test('the program\'s words: labels, announcements, started and ended', async () => {
+test('the program\'s words and the buttons: labels, announcements, started and ended', async () => {
   const p = await openPage();
   await p.run();
   assert.deepEqual([p.shown('#loading'), p.shown('.controls'), p.text('status')], [false, true, '']);
+  for (const id of ['pause', 'outlines', 'reset']) p.doc.getElementById(id).click();
+  assert.deepEqual(p.sent.splice(0), [['webKey', ' ', 0, 0, 0], ['webKey', 'Enter', 0, 0, 0], ['webResetView']]);
   p.tell('state', false, true);
   p.tell('state', false, false);
   assert.deepEqual([p.text('pause'), p.text('outlines'), p.text('status')], ['Resume', 'Faces', 'Outlines.']);
   p.tell('ended');
-  assert.deepEqual([p.text('status'), p.shown('#ended'), p.shown('.controls'), p.canvas().hasAttribute('tabindex')],
-    ['Vexo has ended.', true, false, false]);
+  const canvas = p.canvas();
+  assert.deepEqual([p.text('status'), p.shown('#ended'), p.shown('.controls'), canvas.hasAttribute('tabindex'),
+    canvas.hasAttribute('aria-describedby')], ['Vexo has ended.', true, false, false, false]);
   assert.equal(p.doc.activeElement.id, 'restart');
   p.fire(p.canvas(), 'mousedown', { button: 0 });
   assert.deepEqual(p.sent, [], 'nothing reaches an ended program');
