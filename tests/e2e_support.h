@@ -115,13 +115,6 @@ public:
     // Input to a die held still, then a wait for the viewer to have taken it and to rest again.
     // Input to a spinning die goes through xdo, and the test waits for what it should change.
     void keys(const std::string& names) { xdo("key --delay 30 " + names), rested(2); }
-    void drag(const std::string& modifiers, int x, int y, int dx, int dy) {
-        xDrag(modifiers, x, y, dx, dy), rested(2);
-    }
-    void resize(int w, int h) {
-        xdo("windowsize --sync " + win_ + " " + std::to_string(w) + " " + std::to_string(h));
-        rested(2);
-    }
     // CPU seconds used so far, its own, which a busy machine does not inflate: utime and stime,
     // fields 14 and 15 of its stat.
     double cpu() const {

@@ -41,80 +41,9 @@ TEST_F(EndToEnd, SpinsAtOnceAndSpaceFreezesAndResumes) {
     EXPECT_TRUE(vexo.changesFrom(still)) << "space again resumes the spin";
 }
 
-TEST_F(EndToEnd, EnterShowsOutlinesAndBack) {
-    START(vexo);
-    vexo.keys("space");
-    const Shot filled = vexo.stillShot();
-    vexo.keys("Return");
-    const Die outlines = dieIn(vexo.shot());
-    EXPECT_GT(outlines.area, 100);
-    EXPECT_LT(outlines.area, dieIn(filled).area / 4)
-        << "outlines " << outlines.area << " pixels, filled " << dieIn(filled).area;
-    vexo.keys("shift+Return");
-    EXPECT_EQ(dieIn(vexo.shot()).area, outlines.area) << "Shift+Enter is not the switch";
-    vexo.keys("Return");
-    EXPECT_TRUE(filled == vexo.shot());
-}
-
-TEST_F(EndToEnd, ResizedWindowKeepsTheDieSizeAndCentred) {
-    START(vexo);
-    vexo.keys("space");
-    const Die square = dieIn(vexo.stillShot());
-    EXPECT_NEAR(square.cx, 124.5, 1.0);
-    EXPECT_NEAR(square.cy, 124.5, 1.0);
-    for (auto [w, h] : {std::pair{500, 250}, std::pair{250, 500}}) {
-        vexo.resize(w, h);
-        const Shot s = vexo.stillShot();
-        ASSERT_EQ(s.w, w);
-        const Die d = dieIn(s);
-        EXPECT_NEAR(d.area, square.area, square.area * 0.01) << w << " x " << h;
-        EXPECT_NEAR(d.cx, (w - 1) / 2.0, 1.0) << w << " x " << h;
-        EXPECT_NEAR(d.cy, (h - 1) / 2.0, 1.0) << w << " x " << h;
-    }
-}
-
-TEST_F(EndToEnd, AltDragPansWithThePointer) {
-    for (auto [w, h] : {std::pair{250, 250}, std::pair{500, 250}}) {
-        START(vexo);
-        vexo.keys("space");
-        vexo.resize(w, h);
-        vexo.drag("ctrl", 125, 150, 0, -50);  // smaller, so that it stays whole in view
-        const Die before = dieIn(vexo.stillShot());
-        vexo.drag("alt", 100, 150, 25, -20);
-        const Die after = dieIn(vexo.stillShot());
-        EXPECT_NEAR(after.cx - before.cx, 25, 1.0) << w << " x " << h;
-        EXPECT_NEAR(after.cy - before.cy, -20, 1.0) << w << " x " << h;
-    }
-}
-
-TEST_F(EndToEnd, CtrlDragZoomsTwoPercentPerFivePixels) {
-    START(vexo);
-    vexo.keys("space");
-    vexo.drag("ctrl", 125, 150, 0, -50);  // smaller first, so the larger die stays in view
-    const Die small = dieIn(vexo.stillShot());
-    vexo.drag("ctrl", 125, 100, 0, 50);
-    const Die large = dieIn(vexo.stillShot());
-    EXPECT_NEAR(double(large.area) / small.area, std::pow(1.02, 20), 0.03)
-        << small.area << " then " << large.area << " pixels";
-}
-
-TEST_F(EndToEnd, KeysAndPresetsGiveBackThePicture) {
-    START(vexo);
-    vexo.keys("space");
-    const Shot start = vexo.stillShot();
-    vexo.keys("x x x x x");
-    EXPECT_FALSE(start == vexo.shot());
-    vexo.keys("X X X X X");
-    EXPECT_TRUE(start == vexo.shot()) << "x five times then X five times";
-
-    vexo.drag("shift", 100, 100, 40, 25);
-    vexo.drag("shift+ctrl", 100, 100, -20, 30);
-    vexo.keys("y Right alt+Next z");
-    EXPECT_FALSE(start == vexo.shot());
-    vexo.keys("ctrl+Up");
-    EXPECT_TRUE(start == vexo.shot()) << "Ctrl+Up undoes turns and key steps";
-}
-
+// What a key, a drag or a resize does to the picture is the GL tests' (test_viewer,
+// test_manipulator, test_projection), with real input in the viewer's own window; here, what only
+// the running program shows: its window, its ending, its status and what it says.
 TEST_F(EndToEnd, EscapeQuitsCleanlyWhateverIsHeld) {
     for (const char* key : {"Escape", "ctrl+Escape", "shift+Escape"}) {
         START(vexo);
