@@ -19,4 +19,4 @@ void platformWindowStatus(int state);
 // The viewer's state, told at start-up and whenever it changes: whether the user lets the die
 // spin, and filled faces or outlines. The page's buttons and announcements follow it; the
 // desktop shows nothing more than the window.
-void platformStateChanged(bool spinning, bool filled);
+void platformStateChanged(bool animating, bool filled);

@@ -7,8 +7,8 @@
 
 namespace {
 
-EM_JS(void, pageState, (int spinning, int filled), {
-    tellPage([ 'state', !!spinning, !!filled ]);
+EM_JS(void, pageState, (int animating, int filled), {
+    tellPage([ 'state', !!animating, !!filled ]);
 });
 
 }  // namespace
@@ -22,4 +22,4 @@ void platformWindowCreated(void (*)(bool)) {
     glBindTexture(GL_TEXTURE_2D, texture);
 }
 
-void platformStateChanged(bool spinning, bool filled) { pageState(spinning, filled); }
+void platformStateChanged(bool animating, bool filled) { pageState(animating, filled); }

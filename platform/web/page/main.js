@@ -64,7 +64,7 @@ export function startPage(win, keys) {
       attachMenu: (button) => { menu.button = button; },
       ready,
       started: () => status.started(),
-      state: (spinning, filled) => status.state(spinning, filled),
+      state: (animating, filled) => status.state(animating, filled),
       ended: end,
       noWebGL: () => loader.fallBack() || status.fail('Vexo needs WebGL, and this browser does not offer it.'),
       failed,

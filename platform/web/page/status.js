@@ -2,7 +2,7 @@
 // screen readers, and the end.
 export function createStatus(doc, reducedMotion) {
   const element = (id) => doc.getElementById(id);
-  const shown = { spinning: null, filled: null };
+  const shown = { animating: null, filled: null };
   let stalled = 0;
   const announce = (text) => { element('status').textContent = text; };
 
@@ -33,15 +33,15 @@ export function createStatus(doc, reducedMotion) {
     },
     // The program's state, told at start-up and at every change: the buttons' labels follow it,
     // however it was changed, and a change is announced.
-    state(spinning, filled) {
+    state(animating, filled) {
       const said = [];
-      if (spinning !== shown.spinning) said.push(spinning ? 'Spinning' : 'Paused');
+      if (animating !== shown.animating) said.push(animating ? 'Spinning' : 'Paused');
       if (filled !== shown.filled) said.push(filled ? 'Faces' : 'Outlines');
-      if (shown.spinning !== null && said.length) announce(`${said.join(', ')}.`);
-      Object.assign(shown, { spinning, filled });
-      element('pause').textContent = spinning ? 'Pause' : 'Resume';
+      if (shown.animating !== null && said.length) announce(`${said.join(', ')}.`);
+      Object.assign(shown, { animating, filled });
+      element('pause').textContent = animating ? 'Pause' : 'Resume';
       element('outlines').textContent = filled ? 'Outlines' : 'Faces';
-      element('still').hidden = spinning || !reducedMotion;
+      element('still').hidden = animating || !reducedMotion;
     },
     ended() {
       announce('Vexo has ended.');
