@@ -24,9 +24,11 @@
 #define KEY_FINE_STEP 1.0f    /* degrees per arrow or page key */
 #define KEY_COARSE_STEP 10.0f /* degrees per arrow or page key with Alt */
 
-/* Nothing turned, panned or zoomed, no drag, no hook or slot. */
-#define START_STATE \
-    { .zoom = 1.0f, .panGain = 1.0f, .keyZoom = 1.0f }
+/* Nothing turned, panned or zoomed, no drag, no hook or slot. (Versions of clang-format lay the
+ * macro out differently.) */
+/* clang-format off */
+#define START_STATE { .zoom = 1.0f, .panGain = 1.0f, .keyZoom = 1.0f }
+/* clang-format on */
 static const ManipulatorState kStart = START_STATE;
 static ManipulatorState g = START_STATE;
 

@@ -37,9 +37,8 @@ PictureDifference pictureCompare(const Picture& expected, const Picture& observe
             const unsigned char* e = &expected.rgb[(size_t(y) * expected.width + x) * 3];
             const unsigned char* o = &observed.rgb[(size_t(y) * expected.width + x) * 3];
             d.die += off(e, grey, 3) || off(o, grey, 3);
-            if (!off(
-                    o, [e](int c) { return e[c]; }, kPictureTolerance))
-                continue;
+            const auto expectedLevel = [e](int c) { return int(e[c]); };
+            if (!off(o, expectedLevel, kPictureTolerance)) continue;
             if (!d.differing++) {
                 d.x = x, d.y = y;
                 for (int c = 0; c < 3; ++c) d.expected[c] = e[c], d.observed[c] = o[c];

@@ -35,7 +35,9 @@ struct {
     void (*menu)(int) = nullptr;
 } g;
 
-// The page, through program.js.
+// The page, through program.js. The JavaScript inside EM_JS is no C++: clang-format's versions
+// lay it out differently.
+// clang-format off
 EM_JS(void, pageAddMenuEntry, (const char* label, int value), {
     tellPage([ 'menuEntry', UTF8ToString(label), value ]);
 });
@@ -57,6 +59,7 @@ EM_JS(int, pageCreateContext, (int alpha, int depth, int stencil, int antialias)
 });
 EM_JS(int, pageCanvasWidth, (), { return Module['canvas'].width; });
 EM_JS(int, pageCanvasHeight, (), { return Module['canvas'].height; });
+// clang-format on
 
 void idleSoon();
 void frameSoon();

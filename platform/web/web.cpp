@@ -7,9 +7,12 @@
 
 namespace {
 
+// The JavaScript inside EM_JS is no C++: clang-format's versions lay it out differently.
+// clang-format off
 EM_JS(void, pageState, (int animating, int filled), {
     tellPage([ 'state', !!animating, !!filled ]);
 });
+// clang-format on
 
 }  // namespace
 
