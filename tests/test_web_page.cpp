@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <random>
 #include <utility>
 #include <vector>
 
@@ -319,6 +320,64 @@ TEST_F(WebPage, ModifiersReachTheProgramAsGlutGivesThem) {
         EXPECT_EQ(s.mode, mode) << "a key with set " << set;
         EXPECT_EQ(glutGetModifiers(), 0) << "after the event";
     }
+}
+
+// The controls as relations, given as the page gives them: letters undo each other, Home undoes a
+// storm of keys and drags, a Ctrl-drag zooms 2 % per 5 pixels, an Alt-drag moves the die with the
+// pointer.
+TEST_F(WebPage, ControlsHoldTheirRelations) {
+    struct Die {
+        std::vector<unsigned char> rgb;
+        double area = 0, cx = 0, cy = 0;
+    };
+    const auto shot = [] {
+        Die d{std::vector<unsigned char>(size_t(VIEWER_WINDOW_SIZE) * VIEWER_WINDOW_SIZE * 3)};
+        glutPostRedisplay();
+        drawFramesAsked();
+        glReadBuffer(GL_BACK);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, VIEWER_WINDOW_SIZE, VIEWER_WINDOW_SIZE, GL_RGB, GL_UNSIGNED_BYTE,
+                     d.rgb.data());
+        for (size_t i = 0; i < d.rgb.size(); i += 3) {
+            if (isBackground(&d.rgb[i])) continue;
+            const double x = double(i / 3 % VIEWER_WINDOW_SIZE),
+                         y = double(i / 3 / VIEWER_WINDOW_SIZE);
+            d.area += 1, d.cx += x, d.cy += VIEWER_WINDOW_SIZE - 1 - y;  // rows from the bottom
+        }
+        d.cx /= d.area, d.cy /= d.area;
+        return d;
+    };
+    const auto drag = [](int modifiers, int x, int y, int dx, int dy) {
+        const int shift = modifiers & 1, ctrl = modifiers & 2, alt = modifiers & 4;
+        webMouse(GLUT_LEFT_BUTTON, 1, x, y, shift, ctrl, alt);
+        webMotion(x + dx, y + dy);
+        webMouse(GLUT_LEFT_BUTTON, 0, x + dx, y + dy, shift, ctrl, alt);
+    };
+    const Die start = shot();
+    for (const char* key : {"x", "x", "x", "x", "x", "X", "X", "X", "X", "X"}) webKey(key, 0, 0, 0);
+    EXPECT_EQ(shot().rgb, start.rgb) << "X undoes x";
+
+    std::mt19937 random(1);
+    const auto pick = [&](int n) { return int(random() % unsigned(n)); };
+    const char* keys[] = {"x", "Y", "z", "ArrowLeft", "PageUp", "ArrowDown", "PageDown"};
+    for (int i = 0; i < 40; ++i) {
+        const int modifiers = pick(8);
+        if (i % 2)
+            drag(modifiers, pick(250), pick(250), pick(80) - 40, pick(80) - 40);
+        else
+            webKey(keys[pick(7)], modifiers & 1, modifiers & 2, modifiers & 4);
+    }
+    webKey("Home", 0, 0, 0);
+    EXPECT_EQ(shot().rgb, start.rgb) << "Home gives back the start";
+
+    drag(2, 125, 150, 0, -50);  // smaller, so that the die stays whole in view
+    const Die small = shot();
+    EXPECT_NEAR(small.area / start.area, std::pow(1.02, -20), 0.03)
+        << "a Ctrl-drag of 50 pixels up";
+    drag(4, 100, 150, 25, -20);
+    const Die moved = shot();
+    EXPECT_NEAR(moved.cx - small.cx, 25, 1) << "an Alt-drag moves the die with the pointer";
+    EXPECT_NEAR(moved.cy - small.cy, -20, 1);
 }
 
 // ---- Touch, the canvas's size, the end -------------------------------------------------------
