@@ -384,6 +384,7 @@ TEST_F(WebPage, ControlsHoldTheirRelations) {
 
 TEST_F(WebPage, OneFingerTurnsAsAShiftDragAndTwoZoomAndPanFromTheirOwnStart) {
     webTurnBegin(100, 100);
+    EXPECT_FALSE(frames.empty()) << "a finger down asks for a frame, as a press does";
     webTurnMove(130, 120);
     webTurnEnd(130, 120);
     EXPECT_EQ(s.rotY, 30.0f);
