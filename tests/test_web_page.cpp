@@ -340,9 +340,10 @@ TEST_F(WebPage, ControlsHoldTheirRelations) {
                      d.rgb.data());
         for (size_t i = 0; i < d.rgb.size(); i += 3) {
             if (isBackground(&d.rgb[i])) continue;
-            const double x = double(i / 3 % VIEWER_WINDOW_SIZE),
-                         y = double(i / 3 / VIEWER_WINDOW_SIZE);
-            d.area += 1, d.cx += x, d.cy += VIEWER_WINDOW_SIZE - 1 - y;  // rows from the bottom
+            const auto pixel = int(i / 3), x = pixel % VIEWER_WINDOW_SIZE,
+                       y = VIEWER_WINDOW_SIZE - 1 -
+                           pixel / VIEWER_WINDOW_SIZE;  // rows from the bottom
+            d.area += 1, d.cx += x, d.cy += y;
         }
         d.cx /= d.area, d.cy /= d.area;
         return d;
