@@ -56,13 +56,11 @@ export async function openPage(options = {}) {
   if (embedded) doc.hasFocus = () => embedded !== 'unfocused';
   if (options.serviceWorker) Object.defineProperty(win.navigator, 'serviceWorker', { value: options.serviceWorker });
   if (options.focused) doc.getElementById(options.focused).focus();
-  const errors = [];
-  win.addEventListener('error', (e) => errors.push(e.message));
-  const page = startPage(win, keys);
+  startPage(win, keys);
   await new Promise((resolve) => setTimeout(resolve, 0));
   const canvas = () => doc.getElementById('canvas');
   return {
-    win, doc, page, sent, workers, errors, canvas,
+    win, doc, sent, workers, canvas,
     text: (id) => doc.getElementById(id).textContent,
     shown: (selector) => !doc.querySelector(selector).hidden,
     // The program's words to the page, as a worker's message or on the page's thread.
@@ -74,11 +72,9 @@ export async function openPage(options = {}) {
     },
     // The program running, its menu built, as GLUT builds it.
     async run() {
-      this.tell('menuEntry', 'Quitter', 0);
-      this.tell('attachMenu', 2);
-      this.tell('ready');
-      this.tell('state', true, true);
-      this.tell('started');
+      for (const m of [['menuEntry', 'Quitter', 0], ['attachMenu', 2], ['ready'], ['state', true, true], ['started']]) {
+        this.tell(...m);
+      }
       sent.length = 0;
     },
     resize(width, height, entries) {
